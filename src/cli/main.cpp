@@ -1,0 +1,41 @@
+#include <cstdio>
+#include <exception>
+
+#include "cli/command.h"
+#include "cli/commands.h"
+
+namespace tvx::cli {
+
+int reportFailure(const std::string& message) {
+  std::fprintf(stderr, "tvx880: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+}  // namespace tvx::cli
+
+int main(int argc, char** argv) {
+  using namespace tvx::cli;
+  CLI::App app{"tvx880: design, build and upload the screens of a TVX880 colour TFT floor indicator",
+               "tvx880"};
+  app.set_version_flag("--version", std::string("tvx880 ") + TVX_VERSION);
+  app.require_subcommand(0, 1);
+
+  CommandRunner runner;
+  registerIniCommands(app, runner);
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int status = app.exit(error);
+    return status == 0 ? kExitOk : kExitUsage;
+  }
+  if (!runner.hasAction()) {
+    std::fputs(app.help().c_str(), stderr);
+    return kExitUsage;
+  }
+  try {
+    return runner.run();
+  } catch (const std::exception& error) {
+    return reportFailure(error.what());
+  }
+}
