@@ -1,12 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages that building and testing tvx880 need, when they are missing.
+# The lists live in tools/deps/*.txt (one or more names per line, "#" starts a comment).
 # Safe to run again: it does nothing when everything is present.
 set -eu
+here=$(dirname "$0")
 
-packages="build-essential cmake ninja-build pkg-config ccache clang clang-format
-  libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libinih-dev
-  qt6-base-dev libgl-dev imagemagick xvfb xauth fonts-noto-cjk python3 python3-pil"
-
+packages=$(sed 's/#.*//' "$here"/deps/*.txt | tr -s ' \t\n' ' ')
 missing=""
 for p in $packages; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -6,5 +6,11 @@ namespace tvx::cli {
 
 // One registration function per command family, each in its own <family>_command.cpp.
 void registerIniCommands(CLI::App& app, CommandRunner& runner);
+void registerImageCommands(CLI::App& app, CommandRunner& runner);
+void registerProjectCommands(CLI::App& app, CommandRunner& runner);
+void registerBuildCommands(CLI::App& app, CommandRunner& runner);
+void registerPortCommands(CLI::App& app, CommandRunner& runner);
+void registerUploadCommands(CLI::App& app, CommandRunner& runner);
+void registerNetCommands(CLI::App& app, CommandRunner& runner);
 
 }  // namespace tvx::cli

@@ -22,6 +22,12 @@ int main(int argc, char** argv) {
 
   CommandRunner runner;
   registerIniCommands(app, runner);
+  registerImageCommands(app, runner);
+  registerProjectCommands(app, runner);
+  registerBuildCommands(app, runner);
+  registerPortCommands(app, runner);
+  registerUploadCommands(app, runner);
+  registerNetCommands(app, runner);
 
   try {
     app.parse(argc, argv);
