@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -127,8 +126,16 @@ TEST(DataHomeTest, CatalogueAndSamplesHoldEveryNamedPicture) {
   }
 }
 
+// Reads the size from a name ending in "_<width>x<height>.bmp" (any case of the extension).
+bool SizeInName(const std::string& name, int& width, int& height) {
+  const std::size_t dot = name.rfind('.');
+  const std::size_t cut = name.rfind('_', dot);
+  if (dot == std::string::npos || cut == std::string::npos)
+    return false;
+  return std::sscanf(name.substr(cut).c_str(), "_%dx%d.", &width, &height) == 2;
+}
+
 TEST(DataHomeTest, EveryPictureIsA24BitBmpOfTheSizeItsNameOrFolderSays) {
-  const std::regex sizeInName(R"(_(\d+)x(\d+)\.bmp$)", std::regex::icase);
   int checked = 0;
   std::map<std::string, std::pair<int, int>> floorCells;
   for (const auto& entry : fs::recursive_directory_iterator(kHome)) {
@@ -144,11 +151,11 @@ TEST(DataHomeTest, EveryPictureIsA24BitBmpOfTheSizeItsNameOrFolderSays) {
     if (!error.empty())
       continue;
     ++checked;
-    std::smatch m;
     const std::string name = entry.path().filename().string();
-    if (std::regex_search(name, m, sizeInName)) {
-      EXPECT_EQ(shape.width, std::stoi(m[1])) << relative;
-      EXPECT_EQ(shape.height, std::stoi(m[2])) << relative;
+    int width = 0, height = 0;
+    if (SizeInName(name, width, height)) {
+      EXPECT_EQ(shape.width, width) << relative;
+      EXPECT_EQ(shape.height, height) << relative;
     }
     if (relative.starts_with("DefaultImageR1/Background/V/")) {
       EXPECT_TRUE(shape.width == 240 && shape.height == 320) << relative;
@@ -315,7 +322,9 @@ TEST(DataHomeTest, SettingsCarryOptionsCaptionsFloorsAndExistingLiftPictures) {
   // default floor style, so the default project builds.
   EXPECT_EQ(ini["FloorTable"].size(), 15u);
   for (const auto& [code, text] : ini["FloorTable"]) {
-    EXPECT_TRUE(std::regex_match(code, std::regex("0x[0-9A-F]{2}"))) << code;
+    EXPECT_TRUE(code.size() == 4 && code.starts_with("0x") &&
+                code.find_first_not_of("0123456789ABCDEF", 2) == std::string::npos)
+        << code;
     ASSERT_LE(text.size(), 2u) << code;
     for (char c : text) {
       char name[16];

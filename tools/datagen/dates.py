@@ -25,9 +25,9 @@ def _common_size(texts, spec):
     return min(paint.fit_size(t, spec, BOX[2] - BOX[0], BOX[3] - BOX[1], 30) for t in texts)
 
 
-def word_picture(text, spec, size):
+def word_picture(text, spec, size, reference):
     picture = Image.new("RGB", SIZE, (0, 0, 0))
-    paint.draw_centered(picture, text, spec, BOX, INK, max_size=size)
+    paint.draw_centered(picture, text, spec, BOX, INK, max_size=size, reference=reference)
     return picture
 
 
@@ -35,11 +35,12 @@ def english():
     """(file name, picture) of the weekdays and months of the "EN" folder."""
     size = _common_size(DAYS + MONTHS, fonts.SANS_BOLD)
     for part in DAYS + MONTHS:
-        yield file_name(part, "EN"), word_picture(part, fonts.SANS_BOLD, size)
+        yield file_name(part, "EN"), word_picture(part, fonts.SANS_BOLD, size, "HOX")
 
 
 def chinese():
     """(file name, picture) of the "CHT" folder: weekdays only, months fall back to "EN"."""
     size = _common_size(CHINESE_DAYS, fonts.CJK_SANS_BOLD)
     for part, text in zip(DAYS, CHINESE_DAYS):
-        yield file_name(part, "CHT"), word_picture(text, fonts.CJK_SANS_BOLD, size)
+        yield file_name(part, "CHT"), word_picture(text, fonts.CJK_SANS_BOLD, size,
+                                                   "星期一")

@@ -29,14 +29,18 @@ def fit_size(text, spec, max_width, max_height, start=200):
     return size
 
 
-def draw_centered(image, text, spec, box, fill, max_size=200, stroke=0, stroke_fill=None):
-    """Draws text as large as fits into box (left, top, right, bottom), centred on its ink."""
+def draw_centered(image, text, spec, box, fill, max_size=200, stroke=0, stroke_fill=None,
+                  reference=None):
+    """Draws text as large as fits into box (left, top, right, bottom), centred on its ink;
+    with a reference text, vertically centred on the reference's ink instead, so that words
+    drawn at one size share a baseline whatever their descenders."""
     left, top, right, bottom = box
     size = fit_size(text, spec, right - left - 2 * stroke, bottom - top - 2 * stroke, max_size)
     face = fonts.font(spec, size)
     ink = face.getbbox(text, anchor="ls", stroke_width=stroke)
+    rows = face.getbbox(reference, anchor="ls", stroke_width=stroke) if reference else ink
     x = (left + right) / 2 - (ink[0] + ink[2]) / 2
-    y = (top + bottom) / 2 - (ink[1] + ink[3]) / 2
+    y = (top + bottom) / 2 - (rows[1] + rows[3]) / 2
     ImageDraw.Draw(image).text((round(x), round(y)), text, font=face, fill=fill, anchor="ls",
                                stroke_width=stroke, stroke_fill=stroke_fill)
     return size
