@@ -8,7 +8,7 @@ from . import fonts, paint
 DIGIT_SIZE = (20, 32)
 WIDE_SIZE = (32, 32)
 INK = (255, 255, 255)
-SPEC = fonts.CJK_SANS_BOLD
+TYPEFACE = fonts.CJK_SANS_BOLD
 
 
 def character(ch):
@@ -17,7 +17,7 @@ def character(ch):
     size = WIDE_SIZE if ord(ch) > 0x7F else DIGIT_SIZE
     picture = Image.new("RGB", size, (0, 0, 0))
     if ch != " ":
-        face = fonts.font(SPEC, 28 if ord(ch) > 0x7F else 30)
+        face = fonts.font(TYPEFACE, 28 if ord(ch) > 0x7F else 30)
         left, _, right, _ = face.getbbox(ch, anchor="ls")
         x = round(size[0] / 2 - (left + right) / 2)
         ImageDraw.Draw(picture).text((x, 27), ch, font=face, fill=INK, anchor="ls")
@@ -39,5 +39,5 @@ TIME_SAMPLES = {
 
 def sample(text):
     picture = Image.new("RGB", SAMPLE_SIZE, (0, 0, 0))
-    paint.draw_centered(picture, text, SPEC, (6, 4, 234, 36), INK, max_size=30)
+    paint.draw_centered(picture, text, TYPEFACE, (6, 4, 234, 36), INK, max_size=30)
     return picture

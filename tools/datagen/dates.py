@@ -20,14 +20,14 @@ def file_name(part, language):
 BOX = (4, 6, 76, 34)
 
 
-def _common_size(texts, spec):
+def _common_size(texts, typeface):
     """One font size for a whole set, so that all its words look alike."""
-    return min(paint.fit_size(t, spec, BOX[2] - BOX[0], BOX[3] - BOX[1], 30) for t in texts)
+    return min(paint.fit_size(t, typeface, BOX[2] - BOX[0], BOX[3] - BOX[1], 30) for t in texts)
 
 
-def word_picture(text, spec, size, reference):
+def word_picture(text, typeface, size, reference):
     picture = Image.new("RGB", SIZE, (0, 0, 0))
-    paint.draw_centered(picture, text, spec, BOX, INK, max_size=size, reference=reference)
+    paint.draw_centered(picture, text, typeface, BOX, INK, max_size=size, reference=reference)
     return picture
 
 

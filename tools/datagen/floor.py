@@ -1,8 +1,9 @@
 """Floor-digit styles: one picture per character, and whole-word pictures for floor names.
 
 A character cell is 40 x 80: two cells side by side (80 x 80) make a two-character floor that
-fits under the 104 x 128 arrow of the vertical screen together with the time and date rows.  Every character of a style shares one baseline and one cap
-height; a character too wide for the cell is squeezed horizontally, like a condensed face.
+fits under the 104 x 128 arrow of the vertical screen together with the time and date rows.
+Every character of a style shares one baseline and one cap height; a character too wide for
+the cell is squeezed horizontally, like a condensed face.
 """
 
 from PIL import Image, ImageDraw
@@ -46,9 +47,9 @@ def character_file(ch):
     return f"0x{ord(ch):02X}.bmp"
 
 
-def _size_for_cap(spec, cap):
+def _size_for_cap(typeface, cap):
     size = cap
-    while fonts.font(spec, size + 1).getbbox("H", anchor="ls")[1] >= -cap:
+    while fonts.font(typeface, size + 1).getbbox("H", anchor="ls")[1] >= -cap:
         size += 1
     return size
 

@@ -36,8 +36,8 @@ def _face_index(path, family):
 
 
 @lru_cache(maxsize=None)
-def font(spec, size):
-    path, family = spec
+def font(typeface, size):
+    path, family = typeface
     if not path.exists():
         raise SystemExit(f"font {path} is missing (install the packages of tools/deps/data.txt)")
     return ImageFont.truetype(str(path), size, index=_face_index(path, family),

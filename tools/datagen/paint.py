@@ -18,25 +18,25 @@ def vertical_gradient(size, top, bottom):
     return image
 
 
-def fit_size(text, spec, max_width, max_height, start=200):
+def fit_size(text, typeface, max_width, max_height, start=200):
     """The largest font size at which the text's ink fits the box."""
     size = start
     while size > 6:
-        left, top, right, bottom = fonts.font(spec, size).getbbox(text, anchor="ls")
+        left, top, right, bottom = fonts.font(typeface, size).getbbox(text, anchor="ls")
         if right - left <= max_width and bottom - top <= max_height:
             return size
         size -= 1
     return size
 
 
-def draw_centered(image, text, spec, box, fill, max_size=200, stroke=0, stroke_fill=None,
+def draw_centered(image, text, typeface, box, fill, max_size=200, stroke=0, stroke_fill=None,
                   reference=None):
     """Draws text as large as fits into box (left, top, right, bottom), centred on its ink;
     with a reference text, vertically centred on the reference's ink instead, so that words
     drawn at one size share a baseline whatever their descenders."""
     left, top, right, bottom = box
-    size = fit_size(text, spec, right - left - 2 * stroke, bottom - top - 2 * stroke, max_size)
-    face = fonts.font(spec, size)
+    size = fit_size(text, typeface, right - left - 2 * stroke, bottom - top - 2 * stroke, max_size)
+    face = fonts.font(typeface, size)
     ink = face.getbbox(text, anchor="ls", stroke_width=stroke)
     rows = face.getbbox(reference, anchor="ls", stroke_width=stroke) if reference else ink
     x = (left + right) / 2 - (ink[0] + ink[2]) / 2
