@@ -99,7 +99,7 @@ Project fullProject(const test::TestHome& home) {
     p.FloorTable[code] = code % 3 == 0 ? "" : std::to_string(code);
     p.FloorBkgImage[code] = code % 5 == 0 ? std::to_string(code % 128) : "";
   }
-  p.FloorTable[0x10] = "\xA4\x6A\xB6\xEA";  // Big5
+  p.FloorTable[0x10] = "\xA4\x6A\xC6\x55";  // Big5
   SetDefaultLiftStateImages(p, home.dir());
   p.LiftStateImage[0][0] = home.dir() + "DefaultImageR1/LiftState/FIRE1_EG_240x48.bmp";
   p.LiftMsgIdx = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1};

@@ -130,14 +130,14 @@ TEST_F(SettingsTest, GarbledNumbersReadAsTheirDefaults) {
 TEST_F(SettingsTest, FloorTextsComeFromTheSettingsAndMissingKeysEmptyThem) {
   m_project.FloorTable[0x20] = "old";
   m_home.writeSettings(IniText({"[FloorTable]", "0x00=B2", "0x01=B1", "0x0A=10",
-                                "0x0b=lower-case key", "0xFF=\xA4\x6A\xB6\xEA"}));
+                                "0x0b=lower-case key", "0xFF=\xA4\x6A\xC6\x55"}));
   EXPECT_TRUE(read());
   EXPECT_EQ(m_project.FloorTable[0], "B2");
   EXPECT_EQ(m_project.FloorTable[1], "B1");
   EXPECT_EQ(m_project.FloorTable[10], "10");
   EXPECT_EQ(m_project.FloorTable[11], "");
   EXPECT_EQ(m_project.FloorTable[0x20], "");
-  EXPECT_EQ(m_project.FloorTable[255], "\xA4\x6A\xB6\xEA");
+  EXPECT_EQ(m_project.FloorTable[255], "\xA4\x6A\xC6\x55");
 }
 
 TEST_F(SettingsTest, LiftMessagePicturesOverrideOnlyWhenUsedAndPresent) {

@@ -40,6 +40,15 @@ void Studio::ShutDown() {
   }
 }
 
+std::optional<std::string> Studio::chooseProjectToSave() {
+  return m_host->chooseSaveFile(
+      {"", kProjectFileFilter, m_state.ProgramDir, "", kProjectFileExtension});
+}
+
+std::optional<std::string> Studio::chooseProjectToOpen() {
+  return m_host->chooseOpenFile({"", kProjectFileFilter, m_state.ProgramDir, "", ""});
+}
+
 Host* Studio::setHost(Host* host) {
   Host* previous = m_host == &m_stderrHost ? nullptr : m_host;
   m_host = host != nullptr ? host : &m_stderrHost;

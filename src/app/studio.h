@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,11 @@ class Studio {
   bool LoadProject(const std::string& path);
   // Releases the picture library; also run by the destructor.
   void ShutDown();
+
+  // The project file dialogs of the menu and the build ("TVX-880 Project File (*.ql3)", starting
+  // in the program home): the chosen path, or nothing when cancelled.
+  std::optional<std::string> chooseProjectToSave();
+  std::optional<std::string> chooseProjectToOpen();
 
   Project& project() { return m_project; }
   const Project& project() const { return m_project; }
