@@ -59,12 +59,13 @@ TEST_F(SettingsTest, UnreadableSettingsCountAsMissing) {
   EXPECT_FALSE(read());
   EXPECT_EQ(m_state.settings.LANG, 1u);
 
-  // A file the store cannot open (the running program is busy): its message, then as missing.
+  // A file the store cannot open for reading (write-only, even for root): its message, then as
+  // missing.
   YVclUtil::RecordingDiagnosticSink sink;
   YVclUtil::ScopedDiagnosticSink scoped(sink);
   m_state.settings.LANG = 0;
   m_project.FloorTable[0] = "kept";
-  EXPECT_FALSE(ReadAppSettings("/proc/self/exe", m_state, m_project));
+  EXPECT_FALSE(ReadAppSettings("/proc/self/clear_refs", m_state, m_project));
   EXPECT_EQ(m_state.settings.LANG, 1u);
   EXPECT_EQ(m_project.FloorTable[0], "kept");
   EXPECT_FALSE(sink.boxes().empty());
@@ -244,7 +245,9 @@ INSTANTIATE_TEST_SUITE_P(EveryProtocol, ProtocolTableTest,
                                            ProtocolCase{"CCI", 108, 132, false, false},
                                            ProtocolCase{"XMHK64", 111, 131, false, false},
                                            ProtocolCase{"FRONTIER", 136, 137, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<ProtocolCase>& row) {
+                           return std::string(row.param.name);
+                         });
 
 // ---- Start-up, new project, shut-down ----------------------------------------------------
 

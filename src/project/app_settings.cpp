@@ -94,7 +94,8 @@ bool ReadAppSettings(const std::string& path, ProgramState& state, Project& proj
   std::unique_ptr<YVclUtil::TYIniFile> store;
   if (FileExists(path)) {
     try {
-      store = std::make_unique<YVclUtil::TYIniFile>(path);
+      // Read-only: the settings may lie in an installed, read-only home.
+      store = std::make_unique<YVclUtil::TYIniFile>(path, nullptr, YVclUtil::TYIniAccess::ReadOnly);
     } catch (const std::exception&) {
       // The store has already shown why it could not read the file.
     }
