@@ -449,6 +449,17 @@ TEST_F(LoopDiskTest, MountedVolumeIsRefused) {
   if (::mount(formatted.device().c_str(), mountPoint.c_str(), "ext4", 0, nullptr) != 0) {
     GTEST_SKIP() << "cannot mount here: " << std::strerror(errno);
   }
+  struct Unmount {
+    const fs::path& point;
+    bool done = false;
+    bool now() {
+      if (!done) {
+        done = ::umount2(point.c_str(), MNT_DETACH) == 0;
+      }
+      return done;
+    }
+    ~Unmount() { now(); }
+  } unmount{mountPoint};
   m_map.assign('V', {.path = formatted.device()});
   m_map.assign('W', {.path = m_image.string()});
   {
@@ -457,7 +468,7 @@ TEST_F(LoopDiskTest, MountedVolumeIsRefused) {
     EXPECT_EQ(disk.AbsOpenDisk("V", true), kSystemError);
     EXPECT_EQ(disk.AbsOpenDisk("W", false), kSystemError);  // the image behind the mount
   }
-  ASSERT_EQ(::umount2(mountPoint.c_str(), MNT_DETACH), 0);
+  ASSERT_TRUE(unmount.now());
   TYAbsDiskIO disk(m_map);
   EXPECT_EQ(disk.AbsOpenDisk("V", false), kOk);
 }
