@@ -16,7 +16,8 @@ namespace YVclUtil {
 // On Linux a drive letter means what a DiskDriveMap entry says: a partition, a whole disk or
 // a disk image. Sector size and count come from the device (or from the image size), the
 // partition's place on its disk from sysfs. Positions are 64-bit, so every sector of a large
-// disk is reachable. Closing a physical disk has the kernel re-read its partition table.
+// disk is reachable. Closing a physical disk has the kernel re-read its partition table; the
+// kernel does that before close returns, so close does not wait for the system to settle.
 //
 // The older Windows family reached disks through two kernel drivers of the indicator's maker
 // and the VWIN32 device; nothing stands in for them, so on that path (the Win9x_ operations,
