@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 namespace tvx {
 
@@ -30,6 +31,13 @@ class TArgbImage : public TImage {
   TArgbImage(int width, int height) { Allocate(width, height); }
   TArgbImage(const TArgbImage&) = delete;
   TArgbImage& operator=(const TArgbImage&) = delete;
+  TArgbImage(TArgbImage&& other) noexcept
+      : m_block(std::move(other.m_block)), m_desc(std::exchange(other.m_desc, TImageDesc{})) {}
+  TArgbImage& operator=(TArgbImage&& other) noexcept {
+    m_block = std::move(other.m_block);
+    m_desc = std::exchange(other.m_desc, TImageDesc{});
+    return *this;
+  }
 
   // Releases the block when either value is below 1, keeps it when the size is unchanged,
   // otherwise allocates a new one (contents undefined).
