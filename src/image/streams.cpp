@@ -1,11 +1,10 @@
 #include "image/streams.h"
 
-#include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string_view>
 #include <system_error>
 
@@ -31,13 +30,13 @@ std::uint64_t tellOf(std::FILE* file) {
   return pos < 0 ? 0 : static_cast<std::uint64_t>(pos);
 }
 
-// Opens "<path>.<n>.part" exclusively (never someone else's file) with the usual
+// Opens "<path>.<random>.part" exclusively (never someone else's file) with the usual
 // permissions of a new file.
 std::pair<std::FILE*, std::string> createTemporaryBeside(const std::string& path) {
-  static std::atomic<unsigned> counter{0};
+  std::random_device seed;
+  std::mt19937 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string candidate = path + "." + std::to_string(getpid()) + "-" +
-                            std::to_string(counter.fetch_add(1)) + ".part";
+    std::string candidate = path + "." + std::to_string(random() % 1000000U) + ".part";
     if (std::FILE* file = std::fopen(candidate.c_str(), "wbx")) {
       return {file, std::move(candidate)};
     }
