@@ -1,6 +1,5 @@
 #include "image/streams.h"
 
-
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
