@@ -324,8 +324,8 @@ TEST(HashedStringListTest, RefusesEmptyAndOverlongTexts) {
 
 TEST(HashedStringListTest, AddingAnExistingTextReplacesOnlyTheObject) {
   TYStrTab pool;
+  Recorder recorder;  // outlives the list, whose destructor notifies too
   TYHashedStringList list(&pool);
-  Recorder recorder;
   recorder.bind(list);
   int first = 1;
   int second = 2;
@@ -343,8 +343,8 @@ TEST(HashedStringListTest, AddingAnExistingTextReplacesOnlyTheObject) {
 
 TEST(HashedStringListTest, DeleteNotifiesFirstAndRenumbers) {
   TYStrTab pool;
+  Recorder recorder;  // outlives the list, whose destructor notifies too
   TYHashedStringList list(&pool);
-  Recorder recorder;
   recorder.bind(list);
   int objects[3];
   list.Add("a", &objects[0]);

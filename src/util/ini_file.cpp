@@ -190,6 +190,8 @@ void TYIniFile::releaseDocument() {
 void TYIniFile::load() {
   std::FILE* file = std::fopen(FileName.c_str(), Access == TYIniAccess::ReadOnly ? "rb" : "r+b");
   if (file == nullptr) {
+    SendDbgString_Printf("TYIniFile: cannot open \"%s\": %s", FileName.c_str(),
+                         std::strerror(errno));
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not open file \"%s\"", FileName.c_str());
   }
@@ -214,6 +216,8 @@ void TYIniFile::load() {
     }
   }
   if (reader.failed()) {
+    SendDbgString_Printf("TYIniFile: cannot read \"%s\": %s", FileName.c_str(),
+                         std::strerror(reader.error()));
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not read file \"%s\"", FileName.c_str());
   }
@@ -225,6 +229,8 @@ void TYIniFile::createMissingFile() {
     const std::string directory = FileName.substr(0, slash + 1);
     struct stat info {};
     if (stat(directory.c_str(), &info) != 0 && mkdir(directory.c_str(), 0777) != 0) {
+      SendDbgString_Printf("TYIniFile: cannot create the folder \"%s\": %s", directory.c_str(),
+                           std::strerror(errno));
       ShowErrMsgBox_Printf(kCaption, "Err: Can not create directory \n \"%s\" ", directory.c_str());
       throw EYGeneral("Err: Can not create directory \"%s\"", directory.c_str());
     }
@@ -232,6 +238,8 @@ void TYIniFile::createMissingFile() {
   // Never truncates: a file that appeared meanwhile is kept (and read by no one, as if empty).
   const int fd = open(FileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
+    SendDbgString_Printf("TYIniFile: cannot create \"%s\": %s", FileName.c_str(),
+                         std::strerror(errno));
     ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not create file \"%s\"", FileName.c_str());
   }

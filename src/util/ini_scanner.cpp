@@ -1,5 +1,6 @@
 #include "util/ini_scanner.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace YVclUtil {
@@ -77,6 +78,7 @@ void IniPieceReader::refill() {
     if (got == 0) {
       m_atEof = true;
       m_failed = std::ferror(m_file) != 0;
+      m_error = m_failed ? errno : 0;
     }
   }
 }

@@ -37,6 +37,8 @@ class IniPieceReader {
   // error (see failed()).
   bool next(std::string_view& piece);
   bool failed() const { return m_failed; }
+  // The system's error number of the failed read.
+  int error() const { return m_error; }
 
  private:
   void refill();
@@ -47,6 +49,7 @@ class IniPieceReader {
   std::size_t m_end = 0;
   bool m_atEof = false;
   bool m_failed = false;
+  int m_error = 0;
 };
 
 }  // namespace YVclUtil
