@@ -415,7 +415,11 @@ TEST(HashedStringListTest, ManyEntriesInSharedPoolStayConsistent) {
   for (int i = 0; i < 5000; ++i) {
     sections.Add("Section" + std::to_string(i));
     keys.Add(floorCodeName(i % 256) + "_" + std::to_string(i));
+    if (i == 255) {
+      EXPECT_EQ(sections.pr_BucketCount(), 128);  // a floor code table keeps 128 buckets
+    }
   }
+  EXPECT_EQ(sections.pr_BucketCount(), 4096);  // doubled past two entries per bucket
   for (int i = 4999; i >= 0; i -= 3) {
     ASSERT_TRUE(keys.Delete(i));
   }

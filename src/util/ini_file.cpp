@@ -313,13 +313,13 @@ bool TYIniFile::findSection(std::string_view section, int& index) const {
     index = LastSectionIndex;
     return true;
   }
-  const int found = Sections->IndexOf(section);
-  if (found < 0) {
+  const _YHASHEDSTRINGLISTCELL* entry = Sections->Find(section);
+  if (entry == nullptr) {
     return false;
   }
   LastSection.assign(section);
-  LastSectionIndex = found;
-  index = found;
+  LastSectionIndex = entry->Index;
+  index = entry->Index;
   return true;
 }
 
@@ -335,12 +335,12 @@ _YSTRTABCELL* TYIniFile::valueCellOf(std::string_view section, std::string_view 
   if (keys == nullptr) {
     return nullptr;
   }
-  const int index = keys->IndexOf(key);
-  if (index < 0) {
+  const _YHASHEDSTRINGLISTCELL* entry = keys->Find(key);
+  if (entry == nullptr) {
     return nullptr;
   }
   keyFound = true;
-  return static_cast<_YSTRTABCELL*>(keys->pr_Objects(index));
+  return static_cast<_YSTRTABCELL*>(entry->Object);
 }
 
 bool TYIniFile::IsSectionExisted(const std::string& section) const {

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace YVclUtil {
 
@@ -44,7 +44,7 @@ class IniPieceReader {
   void refill();
 
   std::FILE* m_file;
-  std::vector<char> m_buffer;
+  std::unique_ptr<char[]> m_buffer;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
   bool m_atEof = false;

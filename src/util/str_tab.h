@@ -45,8 +45,10 @@ struct _YSTRTABMEMBLOCK {
 static_assert(sizeof(_YSTRTABMEMBLOCK) <= kStrTabSlotSize);
 
 // A pool of byte strings kept as chains of fixed-size cells in page-allocated blocks aligned on
-// their own size. Strings cost no heap call each, a block goes back to the system as soon as it
-// is entirely free, and the whole pool is released block by block. One thread at a time.
+// their own size. Strings cost no heap call each, a block is released as soon as it is entirely
+// free, and the whole pool is released block by block. Released blocks wait in a process-wide
+// cache of up to 32 MiB for the next pool before they go back to the system. A pool is used by
+// one thread at a time.
 class TYStrTab {
  public:
   TYStrTab() = default;
