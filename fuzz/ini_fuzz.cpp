@@ -12,16 +12,18 @@
 
 namespace {
 
-// One file for the whole run, rewritten for every input.
+// One file for the whole run, rewritten for every input; in memory where the system offers it,
+// as rewriting a file on a disk file system flushes it to the disk at every close.
 const std::string& scratchFile() {
   static const std::string path = [] {
-    char pattern[] = "/tmp/tvx880-ini-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern);
+    std::string pattern = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                          "/tvx880-ini-fuzz-XXXXXX";
+    const int fd = mkstemp(pattern.data());
     if (fd < 0) {
       std::abort();
     }
     close(fd);
-    return std::string(pattern);
+    return pattern;
   }();
   return path;
 }
