@@ -239,7 +239,7 @@ bool TYHashedStringList::GrowupListTab() {
     return true;
   }
   const std::size_t slots = static_cast<std::size_t>(Capacity) + kListTabStep;
-  void* grown = std::realloc(ListTab, slots * sizeof(*ListTab));
+  void* grown = std::realloc(ListTab, slots * sizeof(_YHASHEDSTRINGLISTCELL*));
   if (grown == nullptr) {
     return false;
   }
@@ -253,7 +253,7 @@ void TYHashedStringList::ShrinkListTab() {
     return;
   }
   const std::size_t slots = static_cast<std::size_t>(Capacity) - kListTabStep;
-  void* shrunk = std::realloc(ListTab, slots * sizeof(*ListTab));
+  void* shrunk = std::realloc(ListTab, slots * sizeof(_YHASHEDSTRINGLISTCELL*));
   if (shrunk == nullptr) {
     return;
   }

@@ -19,6 +19,7 @@ struct TYHashKey {
 };
 
 // One entry, taken from the list's pool with TYStrTab::malloc.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YHASHEDSTRINGLISTCELL {
   _YHASHEDSTRINGLISTCELL* Prev;
   _YHASHEDSTRINGLISTCELL* Next;

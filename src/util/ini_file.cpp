@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "util/c_locale.h"
 #include "util/ey_general.h"
@@ -191,7 +192,7 @@ void TYIniFile::load() {
   std::FILE* file = std::fopen(FileName.c_str(), Access == TYIniAccess::ReadOnly ? "rb" : "r+b");
   if (file == nullptr) {
     SendDbgString_Printf("TYIniFile: cannot open \"%s\": %s", FileName.c_str(),
-                         std::strerror(errno));
+                         std::generic_category().message(errno).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not open file \"%s\"", FileName.c_str());
   }
@@ -217,7 +218,7 @@ void TYIniFile::load() {
   }
   if (reader.failed()) {
     SendDbgString_Printf("TYIniFile: cannot read \"%s\": %s", FileName.c_str(),
-                         std::strerror(reader.error()));
+                         std::generic_category().message(reader.error()).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not read file \"%s\"", FileName.c_str());
   }
@@ -230,7 +231,7 @@ void TYIniFile::createMissingFile() {
     struct stat info {};
     if (stat(directory.c_str(), &info) != 0 && mkdir(directory.c_str(), 0777) != 0) {
       SendDbgString_Printf("TYIniFile: cannot create the folder \"%s\": %s", directory.c_str(),
-                           std::strerror(errno));
+                           std::generic_category().message(errno).c_str());
       ShowErrMsgBox_Printf(kCaption, "Err: Can not create directory \n \"%s\" ", directory.c_str());
       throw EYGeneral("Err: Can not create directory \"%s\"", directory.c_str());
     }
@@ -239,7 +240,7 @@ void TYIniFile::createMissingFile() {
   const int fd = open(FileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
     SendDbgString_Printf("TYIniFile: cannot create \"%s\": %s", FileName.c_str(),
-                         std::strerror(errno));
+                         std::generic_category().message(errno).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not create file \"%s\"", FileName.c_str());
   }

@@ -6,7 +6,7 @@
 namespace YVclUtil {
 namespace {
 
-constexpr std::size_t kBufferSize = 32 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{32} * 1024;
 
 bool isSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');

@@ -20,6 +20,7 @@ inline constexpr std::size_t kStrTabCellTextSize = 27;
 
 // One cell: a piece of a string of up to 27 bytes, chained to the next piece. A free cell has
 // Length 0 and Next links the block's free cells.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YSTRTABCELL {
   _YSTRTABCELL* Next;
   std::uint8_t Length;
@@ -33,6 +34,7 @@ static_assert(sizeof(_YSTRTABCELL) == kStrTabSlotSize);
 inline constexpr std::size_t kStrTabRawSize = kStrTabSlotSize - sizeof(void*);
 
 // Slot 0 of a block.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YSTRTABMEMBLOCK {
   TYStrTab* Owner;
   _YSTRTABMEMBLOCK* PrevBlock;
