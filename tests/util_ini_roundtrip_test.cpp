@@ -34,7 +34,8 @@ std::string settingsFile() {
 
 // A project file with a full floor code table.
 std::string projectFile() {
-  std::string text = "[MainOption]\r\nFL_COLOR=16777215\r\nUSE_DATETIME=1\r\nNODE_ADDR=0x1F\r\n\r\n";
+  std::string text =
+      "[MainOption]\r\nFL_COLOR=16777215\r\nUSE_DATETIME=1\r\nNODE_ADDR=0x1F\r\n\r\n";
   text += "[FloorCode]\r\n";
   for (int code = 0; code < 256; ++code) {
     text += floorCodeName(code) + "=" + std::to_string(code % 50) + "F\r\n";
