@@ -73,6 +73,25 @@ bool stableLess(const SerialPortInfo& a, const SerialPortInfo& b) {
   return a.name < b.name;
 }
 
+// The driver behind a tty: newer kernels put the serial core's own "port" and "ctrl" devices
+// between the tty and the hardware, so those are looked through.
+std::string driverOf(const fs::path& device) {
+  std::error_code error;
+  fs::path dir = fs::canonical(device, error);
+  for (int depth = 0; !error && depth < 4 && !dir.empty(); ++depth) {
+    std::error_code linkError;
+    const std::string driver = fs::read_symlink(dir / "driver", linkError).filename().string();
+    if (linkError) {
+      return std::string();
+    }
+    if (driver != "port" && driver != "ctrl") {
+      return driver;
+    }
+    dir = dir.parent_path();
+  }
+  return std::string();
+}
+
 // Walks up from the tty's device to the USB device that carries vendor and product.
 void fillUsbInfo(const fs::path& device, SerialPortInfo& info) {
   std::error_code error;
@@ -141,10 +160,7 @@ std::vector<SerialPortInfo> FindSerialPorts(const SystemDeviceRoots& roots) {
     SerialPortInfo info;
     info.name = entry.filename().string();
     info.path = (fs::path(roots.dev) / info.name).string();
-    const fs::path driver = fs::read_symlink(device / "driver", linkError);
-    if (!linkError) {
-      info.driver = driver.filename().string();
-    }
+    info.driver = driverOf(device);
     // The serial core lists every legacy port it could have; type 0 means none is there.
     if (fs::exists(entry / "type", linkError) && readAttribute(entry / "type") == "0") {
       continue;

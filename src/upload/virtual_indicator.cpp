@@ -160,18 +160,23 @@ bool VirtualIndicator::pace(std::size_t bytes) {
   if (m_options.baud == 0) {
     return true;
   }
+  // While bytes keep coming the line is busy and its clock runs on from the last character,
+  // so sleeping late now is made up by reading sooner next; after a pause it starts afresh.
+  constexpr auto kIdleAfter = std::chrono::milliseconds(20);
   const auto now = std::chrono::steady_clock::now();
-  const auto lineTime = std::chrono::nanoseconds(static_cast<std::int64_t>(bytes) * 10 *
-                                                 1'000'000'000 / m_options.baud);
-  m_lineFreeAt = std::max(m_lineFreeAt, now) + lineTime;
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(m_lineFreeAt - now);
-  if (wait.count() > 0) {
-    pollfd stop{m_stopFd, POLLIN, 0};
-    if (::poll(&stop, 1, static_cast<int>(wait.count())) > 0) {
-      return false;
-    }
+  if (m_lineFreeAt + kIdleAfter < now) {
+    m_lineFreeAt = now;
   }
-  return true;
+  m_lineFreeAt += std::chrono::nanoseconds(static_cast<std::int64_t>(bytes) * 10 * 1'000'000'000 /
+                                           m_options.baud);
+  if (m_lineFreeAt <= now) {
+    return true;
+  }
+  const auto wait = std::chrono::duration_cast<std::chrono::nanoseconds>(m_lineFreeAt - now);
+  const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000),
+                         static_cast<long>(wait.count() % 1'000'000'000)};
+  pollfd stop{m_stopFd, POLLIN, 0};
+  return ::ppoll(&stop, 1, &timeout, nullptr) <= 0;
 }
 
 std::optional<UploadTransferSummary> VirtualIndicator::receiveTransfer() {
