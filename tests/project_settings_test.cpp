@@ -268,7 +268,7 @@ TEST_F(StartUpTest, WithoutLibraryTheTitleStaysTheDesignCaption) {
   EXPECT_EQ(m_state.LibraryDate, "000000");
   EXPECT_EQ(m_state.TitleBase, "");
   EXPECT_EQ(m_state.Title, "TVX880 STD [R1-Build-121023]");
-  EXPECT_EQ(m_state.uploadHeader, UploadHeader{}) << "fixed bytes only with a library";
+  EXPECT_EQ(m_state.uploadHeader, UploadHeaderBytes{}) << "fixed bytes only with a library";
   EXPECT_EQ(m_state.settings.OemProtocol, "STEP");
 }
 
@@ -292,7 +292,7 @@ TEST_F(StartUpTest, WithLibraryComposesTitleAndPreparesTheUploadHeader) {
   EXPECT_EQ(m_state.Title,
             "TVX880 STD [R1-Build-121023] - (64M) < STEP > (Lib.121023)  -- No project name");
 
-  UploadHeader expected{};
+  UploadHeaderBytes expected{};
   for (auto [offset, value] :
        {std::pair{0, 0x02}, {2, 0x6A}, {3, 0x53}, {9, 0x10}, {14, 0x02}, {15, 0x03}}) {
     expected[offset] = static_cast<std::uint8_t>(value);

@@ -37,8 +37,8 @@ struct AppSettings {
 // The 64-byte header that precedes every upload packet. Start-up writes its fixed bytes (only
 // when the picture library was found); the upload fills in packet number, CRC and clock.
 inline constexpr std::size_t kUploadHeaderSize = 64;
-using UploadHeader = std::array<std::uint8_t, kUploadHeaderSize>;
-void WriteUploadHeaderFixedBytes(UploadHeader& header);
+using UploadHeaderBytes = std::array<std::uint8_t, kUploadHeaderSize>;
+void WriteUploadHeaderFixedBytes(UploadHeaderBytes& header);
 
 struct ProgramState {
   std::string ProgramDir;  // the program home, ending in a separator
@@ -51,7 +51,7 @@ struct ProgramState {
 
   std::string TitleBase;  // empty when the library was not found
   std::string Title{kDesignCaption};
-  UploadHeader uploadHeader{};
+  UploadHeaderBytes uploadHeader{};
 
   std::string settingsPath() const { return ProgramDir + std::string(kSettingsFileName); }
   std::string libraryPath() const { return ProgramDir + std::string(kLibraryFileName); }

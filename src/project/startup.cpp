@@ -35,7 +35,7 @@ std::string modificationDate(const std::filesystem::path& path) {
 
 }  // namespace
 
-void WriteUploadHeaderFixedBytes(UploadHeader& header) {
+void WriteUploadHeaderFixedBytes(UploadHeaderBytes& header) {
   header[0] = 0x02;
   header[1] = 0x00;
   header[2] = 0x6A;

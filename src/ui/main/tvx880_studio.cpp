@@ -1,0 +1,75 @@
+// tvx880-studio: the window of the TVX880 floor indicator tool.
+
+#include <QApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "app/program_home.h"
+#include "app/studio.h"
+#include "serial/port_map.h"
+#include "ui/build_page.h"
+#include "ui/main_window.h"
+#include "ui/port_combo_box.h"
+#include "ui/qt_event_loop.h"
+#include "ui/qt_host.h"
+#include "ui/studio_options.h"
+
+namespace {
+
+int refuse(const std::string& message) {
+  std::fprintf(stderr, "tvx880-studio: %s\n", message.c_str());
+  QMessageBox::critical(nullptr, "TVX880", QString::fromStdString(message));
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("tvx880-studio");
+  QApplication::setApplicationDisplayName("TVX880");
+  QApplication::setApplicationVersion(TVX_VERSION);
+  QApplication::setDesktopFileName("tvx880-studio");
+  QApplication::setWindowIcon(QIcon(":/icons/tvx880-studio.png"));
+
+  const tvx::StudioOptionsResult parsed = tvx::ParseStudioOptions(QApplication::arguments());
+  if (!parsed.options) {
+    std::fprintf(stderr, "tvx880-studio: %s\n", parsed.error.c_str());
+    return 2;
+  }
+  if (parsed.options->helpShown) {
+    std::fputs(parsed.output.c_str(), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+  }
+  const tvx::StudioOptions& options = *parsed.options;
+  for (const std::string& mapping : options.portMappings) {
+    tvx::platform::CurrentPortMap().addMapping(mapping);
+  }
+  const tvx::ProgramHomeResult home = tvx::FindProgramDir(options.home);
+  if (!home.programDir) {
+    return refuse(home.error);
+  }
+
+  tvx::QtEventLoop loop;
+  tvx::ScopedUiEventLoop uiLoop(loop);
+  tvx::QtDiagnosticSink sink;
+  YVclUtil::ScopedDiagnosticSink scopedSink(sink);
+  tvx::QtHost host;
+  tvx::Studio studio(*home.programDir, &host);
+  tvx::TForm1 window(studio);
+  host.setWindow(&window);
+  window.show();
+  window.startUp();
+  if (options.port) {
+    const auto port = tvx::platform::ParsePortName(*options.port);
+    tvx::PortComboBox* ports = window.buildPage()->portList();
+    if (port->number) {
+      ports->selectNumber(*port->number);
+    } else {
+      ports->selectPath(port->path);
+    }
+  }
+  return QApplication::exec();
+}

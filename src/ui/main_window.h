@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPoint>
+#include <memory>
+
+#include "ui/form_captions.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+
+namespace tvx {
+
+class BackgroundPage;
+class BuildPage;
+class CodeTablePage;
+class StylePage;
+class Studio;
+
+// The main window: the menu, the four pages shown one at a time like a wizard, and the page
+// buttons. Everything the window shows is the studio's project and state; the pages edit the
+// project and the studio does the rest. Dialogs and messages go through the studio's host.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 895;
+  static constexpr int kHeight = 581;
+
+  // The studio must outlive the window. The window does not start the studio: call startUp()
+  // once (or refreshFromStudio() for a studio that already runs).
+  explicit TForm1(Studio& studio, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Start-up of the program: the studio reads the settings and the library, then the window
+  // shows the default project on page 1.
+  void startUp();
+  // Shows everything from the studio's project and state.
+  void refreshFromStudio();
+
+  // Menu commands.
+  void N2Click();
+  void N4Click();
+  void N5Click();
+  void N7Click();
+  // Page buttons.
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void showPage(int page);
+  int currentPage() const;
+
+  StylePage* stylePage() const { return m_stylePage; }
+  BackgroundPage* backgroundPage() const { return m_backgroundPage; }
+  CodeTablePage* codeTablePage() const { return m_codeTablePage; }
+  BuildPage* buildPage() const { return m_buildPage; }
+  Studio& studio() { return m_studio; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenu();
+  void buildPages();
+  void wirePages();
+  void applySettings();
+  void applyPanels();
+  void showTitle();
+
+  Studio& m_studio;
+  FormCaptions m_captions{this};
+  QTabWidget* m_pages = nullptr;      // PageControl1
+  QPushButton* m_previous = nullptr;  // SpeedButton1
+  QPushButton* m_next = nullptr;      // SpeedButton2
+  StylePage* m_stylePage = nullptr;
+  BackgroundPage* m_backgroundPage = nullptr;
+  CodeTablePage* m_codeTablePage = nullptr;
+  BuildPage* m_buildPage = nullptr;
+  QHash<QString, QPoint> m_designPanelPositions;
+  bool m_shutDown = false;
+};
+
+}  // namespace tvx

@@ -1,0 +1,127 @@
+#pragma once
+
+// Shared set-up of the main window tests: a QApplication on the offscreen platform, the Qt UI
+// loop, a recording diagnostic sink, a scripted host answering the dialogs, a program home and
+// the window on it.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/studio.h"
+#include "project/host.h"
+#include "support/temp_dir.h"
+#include "ui/main_window.h"
+#include "ui/qt_event_loop.h"
+#include "util/diagnostic_sink.h"
+
+namespace tvx::test {
+
+inline void EnsureApplication() {
+  if (QApplication::instance() == nullptr) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    static int argc = 1;
+    static char name[] = "ui_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    QApplication::setApplicationName("tvx880-studio");
+  }
+}
+
+inline const std::string& ShippedHome() {
+  static const std::string home = std::string(TVX_SOURCE_DIR) + "/data/";
+  return home;
+}
+
+// A program home in a temporary folder that shares the shipped pictures and library but has
+// its own settings file.
+class HomeWithSettings {
+ public:
+  explicit HomeWithSettings(const std::string& settings) {
+    namespace fs = std::filesystem;
+    for (const char* shared : {"DefaultImageR1", "GUI_Widget_SE", "T880_PCGLB.GLB"}) {
+      fs::create_symlink(fs::path(ShippedHome()) / shared, m_temp / shared);
+    }
+    WriteFileBytes(m_temp / "DPW880.INI", settings);
+  }
+  std::string dir() const { return m_temp.path().string() + "/"; }
+
+ private:
+  TempDir m_temp;
+};
+
+// The shipped settings file with some lines replaced ("LANG=0" by "LANG=1", ...).
+inline std::string ShippedSettingsWith(
+    std::initializer_list<std::pair<std::string, std::string>> replacements) {
+  std::string text = ReadFileBytes(ShippedHome() + "DPW880.INI");
+  for (const auto& [from, to] : replacements) {
+    const auto at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) {
+      text.replace(at, from.size(), to);
+    }
+  }
+  return text;
+}
+
+// Made first, so that the application exists before any Qt object of a test.
+struct ApplicationGuard {
+  ApplicationGuard() { EnsureApplication(); }
+};
+
+class WindowTest : public ::testing::Test, private ApplicationGuard {
+ protected:
+  ~WindowTest() override {
+    m_window.reset();
+    m_studio.reset();
+  }
+
+  // Starts the program on a home, as the program does.
+  void open(const std::string& home = ShippedHome()) {
+    m_window.reset();
+    m_studio = std::make_unique<Studio>(home, &m_host);
+    m_window = std::make_unique<TForm1>(*m_studio);
+    m_window->show();
+    m_window->startUp();
+    QCoreApplication::processEvents();
+  }
+
+  TForm1& window() { return *m_window; }
+  Studio& studio() { return *m_studio; }
+  Project& project() { return m_studio->project(); }
+
+  template <typename Control>
+  Control* find(const char* name) {
+    auto* control = m_window->findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+  }
+
+  // A click as the user makes it: on the control's centre, only when it can be seen.
+  void click(const char* name) {
+    auto* button = find<QAbstractButton>(name);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isVisible()) << name << " is hidden";
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+  }
+  void doubleClick(QWidget* widget, QPoint at) {
+    QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+  }
+
+  QtEventLoop m_loop;
+  ScopedUiEventLoop m_scopedLoop{m_loop};
+  YVclUtil::RecordingDiagnosticSink m_sink;
+  YVclUtil::ScopedDiagnosticSink m_scopedSink{m_sink};
+  ScriptedHost m_host;
+  std::unique_ptr<Studio> m_studio;
+  std::unique_ptr<TForm1> m_window;
+};
+
+}  // namespace tvx::test
