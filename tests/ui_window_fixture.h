@@ -8,6 +8,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <filesystem>
 #include <memory>
@@ -104,15 +106,32 @@ class WindowTest : public ::testing::Test, private ApplicationGuard {
     return control;
   }
 
-  // A click as the user makes it: on the control's centre, only when it can be seen.
+  // A click as the user makes it, only on a control that can be seen: on a push button's
+  // centre, on the mark of a radio button or check box.
   void click(const char* name) {
     auto* button = find<QAbstractButton>(name);
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isVisible()) << name << " is hidden";
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    const bool marked = qobject_cast<QPushButton*>(button) == nullptr;
+    const QPoint at = marked ? QPoint(8, button->height() / 2) : button->rect().center();
+    QTest::mouseClick(button, Qt::LeftButton, {}, at);
   }
   void doubleClick(QWidget* widget, QPoint at) {
     QTest::mouseDClick(widget, Qt::LeftButton, {}, at);
+  }
+  QPoint cellCentre(QTableWidget* table, int row, int column) {
+    QCoreApplication::processEvents();
+    table->scrollToItem(table->item(row, column));
+    return table->visualItemRect(table->item(row, column)).center();
+  }
+  void clickCell(QTableWidget* table, int row, int column) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellCentre(table, row, column));
+  }
+  // The press of a double-click lands first, as it does under a real mouse.
+  void doubleClickCell(QTableWidget* table, int row, int column) {
+    const QPoint at = cellCentre(table, row, column);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
   }
 
   QtEventLoop m_loop;

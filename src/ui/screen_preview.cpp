@@ -117,6 +117,8 @@ void ScreenPreview::refresh() {
 }
 
 void ScreenPreview::ShowBuildPreview() {
+  // A vertical arrangement resets the variant; the buttons show what the project holds.
+  refresh();
   const Project& project = m_studio.project();
   const std::string& home = m_studio.programDir();
   const bool vertical = project.DISPTYPE_HV == 1;
