@@ -1,0 +1,184 @@
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <future>
+#include <optional>
+
+#include "ui/build_page.h"
+#include "ui/port_combo_box.h"
+#include "ui_window_fixture.h"
+#include "upload/virtual_indicator.h"
+
+namespace tvx::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// An image as the build writes it: the signature, then bytes that differ from packet to packet.
+std::string romImage(std::size_t bytes) {
+  std::string image(bytes, '\0');
+  for (std::size_t i = 0; i < bytes; ++i) {
+    image[i] = static_cast<char>((i * 7 + i / 4096) & 0xFF);
+  }
+  image.replace(0, 8, "KWXGLB2L");
+  return image;
+}
+
+class UploadTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    open();
+    engine().setCloseDelay(50ms);
+    engine().setPortRetryInterval(30ms);
+    window().buildPage()->portList()->selectPath(link());
+    window().showPage(4);
+  }
+  void TearDown() override {
+    if (m_indicator) {
+      m_indicator->stop();
+    }
+  }
+
+  UploadEngine& engine() { return window().buildPage()->uploadEngine(); }
+  std::string link() const { return (m_files / "indicator").string(); }
+  std::string writeImage(const std::string& bytes) {
+    WriteFileBytes(m_files / "tower.BIN", bytes);
+    return (m_files / "tower.BIN").string();
+  }
+  // A virtual indicator on its own thread, receiving one transfer; unpaced unless asked.
+  std::future<std::optional<UploadTransferSummary>> startIndicator(unsigned baud = 0) {
+    VirtualIndicatorOptions options;
+    options.linkPath = link();
+    options.baud = baud;
+    m_indicator = std::make_unique<VirtualIndicator>(options);
+    std::string error;
+    EXPECT_TRUE(m_indicator->open(&error)) << error;
+    return std::async(std::launch::async, [this] { return m_indicator->receiveTransfer(); });
+  }
+  // The Qt loop keeps running while the test waits, as the window's does.
+  bool waitUntilIdle(std::chrono::milliseconds timeout = 30s) {
+    return QTest::qWaitFor([this] { return !engine().busy(); }, static_cast<int>(timeout.count()));
+  }
+  QStringList logLines() { return find<QPlainTextEdit>("Memo1")->toPlainText().split('\n'); }
+  QString caption() { return find<QPushButton>("SpeedButton3")->text(); }
+
+  TempDir m_files;
+  std::unique_ptr<VirtualIndicator> m_indicator;
+};
+
+TEST_F(UploadTest, UploadOnlySendsTheImageWithTheBarReachingItsEnd) {
+  const std::string image = romImage(10 * 4096);
+  const std::string path = writeImage(image);
+  auto received = startIndicator();
+  click("CheckBox1");
+  m_host.answerOpenFile(path);
+  click("SpeedButton3");
+  EXPECT_EQ(m_host.fileRequests().back().filter, "TVX-880 Upload File (*.bin)|*.bin");
+  ASSERT_TRUE(waitUntilIdle());
+
+  auto* bar = find<QProgressBar>("ProgressBar1");
+  EXPECT_EQ(bar->maximum(), 10);
+  EXPECT_EQ(bar->value(), bar->maximum());
+  const QStringList lines = logLines();
+  EXPECT_EQ(lines.front(), "use 32Mb memory.");
+  EXPECT_TRUE(lines.contains(QString::fromStdString(">>> Open COM " + link() + " <<<")));
+  EXPECT_EQ(lines.filter("PacketNum=").size(), 10);
+  EXPECT_EQ(lines.filter("PacketNum=").last().left(15), "PacketNum=09 , ");
+  EXPECT_TRUE(lines.contains(" Build and upload finish!"));
+  EXPECT_EQ(lines.back().toStdString(), ">>> Close COM " + link() + " <<<");
+  EXPECT_EQ(caption(), "Build and upload");
+
+  const auto summary = received.get();
+  ASSERT_TRUE(summary.has_value());
+  EXPECT_TRUE(summary->allGood()) << summary->describe();
+  EXPECT_EQ(summary->packetsGood, 10u);
+  EXPECT_EQ(std::string(summary->image.begin(), summary->image.end()), image);
+}
+
+TEST_F(UploadTest, TheButtonAbortsAnUploadBetweenPackets) {
+  const std::string path = writeImage(romImage(64 * 4096));
+  auto received = startIndicator(115200);  // about 0.36 s a packet
+  click("CheckBox1");
+  m_host.answerOpenFile(path);
+  click("SpeedButton3");
+  auto* bar = find<QProgressBar>("ProgressBar1");
+  ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->value() >= 2; }, 20000));
+  EXPECT_EQ(caption(), "Abort transmite");
+  click("SpeedButton3");
+  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(window().buildPage()->pcUart().pr_Opened());
+  EXPECT_EQ(caption(), "Build and upload");
+  const QString last = logLines().back();
+  EXPECT_EQ(last.toStdString(), ">>> Close COM " + link() + " <<<");
+  // No packet goes out after the close.
+  QTest::qWait(500);
+  EXPECT_EQ(logLines().back(), last);
+  const auto summary = received.get();
+  ASSERT_TRUE(summary.has_value());
+  EXPECT_LT(summary->packetsGood, 64u);
+}
+
+TEST_F(UploadTest, WaitingForThePortIsCancelledWithTheSameButton) {
+  const std::string path = writeImage(romImage(4096));
+  click("CheckBox1");
+  m_host.answerOpenFile(path);
+  click("SpeedButton3");
+  EXPECT_EQ(engine().state(), UploadState::WaitingForPort);
+  EXPECT_EQ(logLines().back(), ">> Please insert USB connector..<<");
+  EXPECT_EQ(caption(), "Abort transmite");
+  QTest::qWait(100);  // retries go on without blocking the window
+  EXPECT_EQ(logLines().filter("Please insert USB").size(), 1);
+  click("SpeedButton3");
+  EXPECT_FALSE(engine().busy());
+  EXPECT_EQ(logLines().back(), ">>> Waiting for COM cancelled <<<");
+  EXPECT_EQ(caption(), "Build and upload");
+}
+
+TEST_F(UploadTest, ClosingTheWindowDuringAnUploadAbortsIt) {
+  const std::string path = writeImage(romImage(64 * 4096));
+  auto received = startIndicator(115200);
+  click("CheckBox1");
+  m_host.answerOpenFile(path);
+  click("SpeedButton3");
+  auto* bar = find<QProgressBar>("ProgressBar1");
+  ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->value() >= 1; }, 20000));
+  window().close();
+  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(window().buildPage()->pcUart().pr_Opened());
+  EXPECT_EQ(logLines().back().toStdString(), ">>> Close COM " + link() + " <<<");
+  ASSERT_EQ(received.wait_for(10s), std::future_status::ready) << "the line was closed";
+  m_window.reset();  // and the window goes away without a transfer behind it
+}
+
+TEST_F(UploadTest, ClockSynchronisationSendsOnlyTheClock) {
+  auto received = startIndicator();
+  window().showPage(1);
+  click("RadioButton17");
+  window().showPage(4);
+  click("CheckBox9");
+  click("SpeedButton3");
+  ASSERT_TRUE(waitUntilIdle());
+  EXPECT_TRUE(logLines().contains("   Clock sync. finish!   "));
+  const auto summary = received.get();
+  ASSERT_TRUE(summary.has_value());
+  EXPECT_TRUE(summary->clockSet);
+  EXPECT_EQ(summary->packetsGood, 0u);
+  EXPECT_EQ(summary->bytesReceived, 64u);
+}
+
+TEST_F(UploadTest, AFileWithoutTheSignatureIsRefusedBeforeThePortOpens) {
+  const std::string path = writeImage(std::string(8192, 'x'));
+  click("CheckBox1");
+  m_host.answerOpenFile(path);
+  click("SpeedButton3");
+  EXPECT_FALSE(engine().busy());
+  EXPECT_EQ(logLines(), QStringList{"Err: File format error!"});
+  // Cancelling the file dialog logs nothing.
+  click("SpeedButton3");
+  EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
+}
+
+}  // namespace
+}  // namespace tvx::test
