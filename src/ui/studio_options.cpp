@@ -24,6 +24,7 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
   const QCommandLineOption map(
       "map", "Map a port number to a device first, e.g. COM1=/dev/ttyUSB1 (repeatable).",
       "COMn=PATH");
+  parser.addPositionalArgument("PROJECT", "A project file (.ql3) to load at start.", "[PROJECT]");
   parser.addOption(home);
   parser.addOption(port);
   parser.addOption(map);
@@ -35,17 +36,22 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
   if (parser.isSet(help) || parser.isSet(version)) {
     result.output =
         parser.isSet(help)
-            ? parser.helpText().toStdString()
+            ? parser.helpText()
+                  .replace("<executable_name>", QCoreApplication::applicationName())
+                  .toStdString()
             : (QCoreApplication::applicationName() + " " + QCoreApplication::applicationVersion())
                   .toStdString();
     options.helpShown = true;
     result.options = options;
     return result;
   }
-  if (!parser.positionalArguments().isEmpty()) {
-    result.error =
-        "unexpected argument \"" + parser.positionalArguments().front().toStdString() + "\"";
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() > 1) {
+    result.error = "unexpected argument \"" + positional[1].toStdString() + "\"";
     return result;
+  }
+  if (!positional.isEmpty()) {
+    options.project = StoragePath(positional.front());
   }
   if (parser.isSet(home)) {
     options.home = StoragePath(parser.value(home));

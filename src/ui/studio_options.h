@@ -12,6 +12,7 @@ struct StudioOptions {
   std::optional<std::string> home;        // --home DIR
   std::optional<std::string> port;        // --port COMn | PATH: the port selected at start
   std::vector<std::string> portMappings;  // --map COMn=PATH, put into the port map first
+  std::optional<std::string> project;     // a project file loaded at start
   bool helpShown = false;                 // --help / --version answered; nothing to run
 };
 

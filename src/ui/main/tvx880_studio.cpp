@@ -25,15 +25,22 @@ int refuse(const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("tvx880-studio");
-  QApplication::setApplicationDisplayName("TVX880");
-  QApplication::setApplicationVersion(TVX_VERSION);
-  QApplication::setDesktopFileName("tvx880-studio");
-  QApplication::setWindowIcon(QIcon(":/icons/tvx880-studio.png"));
+// Whether a window can be opened at all (Qt would abort without telling why in plain words).
+bool displayAvailable() {
+  return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+         !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
 
-  const tvx::StudioOptionsResult parsed = tvx::ParseStudioOptions(QApplication::arguments());
+int main(int argc, char** argv) {
+  QCoreApplication::setApplicationName("tvx880-studio");
+  QCoreApplication::setApplicationVersion(TVX_VERSION);
+  // The command line is read before the window system is asked for, so that --help works
+  // anywhere.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) {
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
+  const tvx::StudioOptionsResult parsed = tvx::ParseStudioOptions(arguments);
   if (!parsed.options) {
     std::fprintf(stderr, "tvx880-studio: %s\n", parsed.error.c_str());
     return 2;
@@ -43,6 +50,18 @@ int main(int argc, char** argv) {
     std::fputc('\n', stdout);
     return 0;
   }
+  if (!displayAvailable()) {
+    std::fputs(
+        "tvx880-studio: no display to open the window on (DISPLAY and WAYLAND_DISPLAY are "
+        "empty); the command-line tool tvx880 builds and uploads without one\n",
+        stderr);
+    return 1;
+  }
+  QApplication application(argc, argv);
+  QApplication::setApplicationDisplayName("TVX880");
+  QApplication::setDesktopFileName("tvx880-studio");
+  QApplication::setWindowIcon(QIcon(":/icons/tvx880-studio.png"));
+
   const tvx::StudioOptions& options = *parsed.options;
   for (const std::string& mapping : options.portMappings) {
     tvx::platform::CurrentPortMap().addMapping(mapping);
@@ -62,6 +81,9 @@ int main(int argc, char** argv) {
   host.setWindow(&window);
   window.show();
   window.startUp();
+  if (options.project && studio.LoadProject(*options.project)) {
+    window.refreshFromStudio();
+  }
   if (options.port) {
     const auto port = tvx::platform::ParsePortName(*options.port);
     tvx::PortComboBox* ports = window.buildPage()->portList();
