@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "project/catalogue.h"
 #include "ui/main_window.h"
 #include "ui_window_fixture.h"
 
@@ -71,9 +72,26 @@ class ScreenshotTest : public WindowTest {
   }
 };
 
+// A design in progress: the clock on, background pictures with one previewed, the horizontal
+// arrangement in its second variant, a floor background shown on the code table page.
 TEST_F(ScreenshotTest, EnglishCaptionsFitEveryPage) {
   open();
   ASSERT_EQ(studio().language(), 0u);
+  const std::string backgrounds =
+      CatalogueFolderPath(studio().programDir(), CatalogueFolder::kHorizontalBackground);
+  click("RadioButton17");
+  click("RadioButton4");
+  window().showPage(2);
+  click("CheckBox2");
+  click("RadioButton21");
+  auto* list = find<QTableWidget>("StringGrid3");
+  m_host.answerOpenFile(backgrounds + "Stripes_320x240.bmp");
+  doubleClickCell(list, 0, 1);
+  m_host.answerOpenFile(backgrounds + "GreenGlow_320x240.bmp");
+  doubleClickCell(list, 1, 1);
+  clickCell(list, 1, 1);
+  window().showPage(4);
+  click("RadioButton26");
   checkPages("en");
 }
 

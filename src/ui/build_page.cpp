@@ -105,7 +105,7 @@ BuildPage::BuildPage(Studio& studio, QWidget* parent) : QWidget(parent), m_studi
   m_uart.pw_EventLoop(UiEventLoop());
   m_uploadView = std::make_unique<UploadView>(*this);
   m_engine = std::make_unique<UploadEngine>(*m_uploadView, m_uart, UiEventLoop());
-  m_studio.log().setListener([this] { showLog(); });
+  listenToLog();
 }
 
 BuildPage::~BuildPage() {
@@ -414,6 +414,32 @@ void BuildPage::uploadStateChangedInEngine() {
   }
   m_portList->setEnabled(state == UploadState::Idle);
   emit uploadStateChanged();
+}
+
+void BuildPage::setBuilding(bool building) {
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (child != m_log && child != m_progress) {
+      child->setEnabled(!building);
+    }
+  }
+}
+
+void BuildPage::appendLogLines(const QStringList& lines, bool clearedFirst) {
+  if (clearedFirst) {
+    m_log->clear();
+    m_shownLogLines = 0;
+  }
+  for (const QString& line : lines) {
+    m_log->appendPlainText(line);
+  }
+  m_shownLogLines += static_cast<std::size_t>(lines.size());
+}
+
+void BuildPage::listenToLog() {
+  m_studio.log().setListener([this] { showLog(); });
+  m_log->clear();
+  m_shownLogLines = 0;
+  showLog();
 }
 
 void BuildPage::showLog() {

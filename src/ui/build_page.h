@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -49,6 +50,13 @@ class BuildPage : public QWidget {
   bool startUpload(const std::string& romImagePath);
   // Ends a transfer or the wait for the port (the window is closing).
   void abortUpload();
+
+  // While a build runs: the tools are locked, the log keeps showing.
+  void setBuilding(bool building);
+  // The log memo during a build: lines copied from the build's thread.
+  void appendLogLines(const QStringList& lines, bool clearedFirst);
+  // The memo follows the studio's log again and shows all of it.
+  void listenToLog();
 
   // "開啟" / "關閉" of the date and time display: CheckBox9 is offered only while it is on.
   void dateTimeDisplayChanged(bool on);
