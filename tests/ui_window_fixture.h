@@ -24,6 +24,8 @@
 
 namespace tvx::test {
 
+// The test program's application, made once before the first test and deleted after the
+// last one (ui_qt_application_test.cpp), never at exit, when Qt's own globals are gone.
 inline void EnsureApplication() {
   if (QApplication::instance() == nullptr) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -32,7 +34,7 @@ inline void EnsureApplication() {
     static int argc = 1;
     static char name[] = "ui_test";
     static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
+    new QApplication(argc, argv);
     QApplication::setApplicationName("tvx880-studio");
   }
 }
