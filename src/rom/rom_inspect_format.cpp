@@ -108,13 +108,14 @@ std::string FormatRomInspection(const RomInspection& in) {
     out += FormatPrintf("\nConfiguration block at offset %llu:\n",
                         static_cast<unsigned long long>(in.capacity - 4096));
     for (const InspectedField& field : in.fields) {
-      out += FormatPrintf("  %-26s @%-5zu", field.name.c_str(), field.offset);
+      const std::string head = FormatPrintf("  %-26s @%-5zu", field.name.c_str(), field.offset);
       if (!field.text.empty()) {
-        out += field.text;
+        out += head + field.text;
       } else if (field.list) {
+        out += head.substr(0, head.find_last_not_of(' ') + 1);
         appendList(out, field);
       } else {
-        out += scalar(field);
+        out += head + scalar(field);
       }
       out += "\n";
     }
