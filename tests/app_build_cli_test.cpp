@@ -1,9 +1,15 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "support/temp_dir.h"
 
@@ -112,6 +118,64 @@ TEST_F(BuildCliTest, InspectTellsWhatAFileIs) {
   const CliRun absent = run("inspect " + path("absent.BIN"));
   EXPECT_EQ(absent.status, 1);
   EXPECT_NE(absent.err.find("can not read"), std::string::npos);
+}
+
+// The virtual indicator ("tvx880 sim --once") in the background, its output in a file.
+class VirtualIndicator {
+ public:
+  VirtualIndicator(const fs::path& link, const fs::path& received, const fs::path& out) {
+    std::vector<std::string> args{TVX_CLI_PATH, "sim", "--link", link.string(),    "--once",
+                                  "--baud",     "0",   "--out",  received.string()};
+    std::vector<char*> argv;
+    for (std::string& arg : args) {
+      argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (posix_spawn(&m_pid, TVX_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+      m_pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    for (int i = 0; i < 1000 && !fs::is_symlink(link); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+  }
+  ~VirtualIndicator() {
+    if (m_pid > 0) {
+      kill(m_pid, SIGKILL);
+      wait();
+    }
+  }
+  int wait() {
+    int status = 0;
+    if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) {
+      return -1;
+    }
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t m_pid = -1;
+};
+
+TEST_F(BuildCliTest, WithAPortTheImageIsUploadedAfterTheBuild) {
+  const std::string home = " --home " + quoted(kShippedHome);
+  ASSERT_EQ(run("project new " + path("lift.ql3") + home).status, 0);
+  VirtualIndicator indicator(work / "indicator", work / "received.bin", work / "sim.txt");
+  ASSERT_TRUE(fs::is_symlink(work / "indicator"));
+  const CliRun build = run("build " + path("lift.ql3") + home + " --port " + path("indicator"));
+  EXPECT_EQ(build.status, 0) << build.out << build.err;
+  EXPECT_EQ(indicator.wait(), 0) << test::ReadFileBytes(work / "sim.txt");
+  EXPECT_NE(build.out.find("use 32Mb memory.\n>>> Open COM "), std::string::npos) << build.out;
+  EXPECT_NE(build.out.find(" Build and upload finish!\n"), std::string::npos);
+  EXPECT_EQ(test::ReadFileBytes(work / "received.bin"), test::ReadFileBytes(work / "lift.BIN"));
+
+  const CliRun badPort = run("build " + path("lift.ql3") + home + " --port 'COM x'");
+  EXPECT_EQ(badPort.status, 2);
+  EXPECT_NE(badPort.err.find("neither COMn nor a device path"), std::string::npos) << badPort.err;
 }
 
 }  // namespace

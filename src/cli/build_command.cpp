@@ -8,6 +8,7 @@
 #include "app/program_home.h"
 #include "app/studio.h"
 #include "cli/commands.h"
+#include "cli/upload_cli.h"
 #include "rom/build_report.h"
 #include "rom/file_bytes.h"
 #include "rom/rom_inspect.h"
@@ -29,6 +30,15 @@ struct BuildOptions {
   std::optional<std::string> port;
 };
 
+// The transfer after the build: the port given, language and memory size of the settings.
+ConsoleUploadOptions uploadOptions(const BuildOptions& options, const AppSettings& settings) {
+  ConsoleUploadOptions upload;
+  upload.port = options.port.value_or("");
+  upload.lang = settings.LANG;
+  upload.mem = settings.MEM;
+  return upload;
+}
+
 // Messages to stderr; the save question is answered with the project's own path, so the
 // project is saved where it was loaded from.
 class CommandLineHost : public StderrHost {
@@ -42,20 +52,29 @@ class CommandLineHost : public StderrHost {
   std::string m_projectPath;
 };
 
-// The build's upload step on the command line.
+// The build's upload step on the command line: the upload command's transfer (log lines,
+// progress bar, Ctrl-C) through the given port, or a line saying that none was given.
 class CommandLineBuildHost : public BuildHost {
  public:
   CommandLineBuildHost(Studio& studio, const BuildOptions& options)
       : m_studio(studio), m_options(options) {}
 
-  void startUpload(const std::string& /*romImagePath*/) override {
-    const BuildReporter reporter(m_studio.language());
-    m_studio.log().add(reporter.pick(kNoPortGiven));
+  void startUpload(const std::string& romImagePath) override {
+    if (!m_options.port) {
+      const BuildReporter reporter(m_studio.language());
+      m_studio.log().add(reporter.pick(kNoPortGiven));
+      return;
+    }
+    m_uploadStatus = runUpload(ConsoleUploadKind::AfterBuild, romImagePath,
+                               uploadOptions(m_options, m_studio.settings()));
   }
+
+  int uploadStatus() const { return m_uploadStatus; }
 
  private:
   Studio& m_studio;
   const BuildOptions& m_options;
+  int m_uploadStatus = kExitOk;
 };
 
 // Prints each log line as it is added.
@@ -89,6 +108,11 @@ const char* outcomeReason(BuildOutcome outcome) {
 }
 
 int runBuild(const BuildOptions& options) {
+  std::string error;
+  if (options.port && !CheckConsoleUploadOptions(uploadOptions(options, {}), &error)) {
+    std::fprintf(stderr, "tvx880: %s\n", error.c_str());
+    return kExitUsage;
+  }
   const ProgramHomeResult home = FindProgramDir(options.home);
   if (!home.programDir) {
     return reportFailure(home.error);
