@@ -42,6 +42,24 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, st
   return true;
 }
 
+bool AppendFileBytes(const std::string& path, std::uint64_t size, ByteBuffer& buffer,
+                     std::string& error) {
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    error = systemReason();
+    return false;
+  }
+  const std::size_t start = buffer.size();
+  buffer.resize(start + static_cast<std::size_t>(size));
+  if (size > 0 &&
+      std::fread(buffer.data() + start, 1, static_cast<std::size_t>(size), file.get()) != size) {
+    error = std::ferror(file.get()) != 0 ? systemReason() : "the file became shorter";
+    buffer.resize(start);
+    return false;
+  }
+  return true;
+}
+
 bool WriteFileBytes(const std::string& path,
                     std::initializer_list<std::span<const std::uint8_t>> pieces,
                     std::string& error) {

@@ -11,6 +11,7 @@
 #include "image/truncate_converter.h"
 #include "project/paths.h"
 #include "rom/build_texts.h"
+#include "rom/byte_buffer.h"
 #include "rom/file_bytes.h"
 #include "rom/picture_library.h"
 #include "rom/resource_list.h"
@@ -194,28 +195,24 @@ class GlbAssembler {
   bool store(int bank, int slot, const std::string& resourceFile) {
     std::error_code sizeError;
     const std::uintmax_t fileSize = std::filesystem::file_size(resourceFile, sizeError);
+    std::string error = sizeError.message();
     if (!sizeError && !fits(fileSize)) {
       removeFile(resourceFile);
       return false;
     }
-    std::vector<std::uint8_t> bytes;
-    std::string error;
-    if (sizeError || !ReadFileBytes(resourceFile, bytes, error)) {
-      throw EBuildError(m_reporter.pick(build_text::kCannotReadHead) + resourceFile + ": " +
-                        (sizeError ? sizeError.message() : error));
+    const std::size_t offset = m_data.size();
+    if (sizeError || !AppendFileBytes(resourceFile, fileSize, m_data, error)) {
+      throw EBuildError(m_reporter.pick(build_text::kCannotReadHead) + resourceFile + ": " + error);
     }
     removeFile(resourceFile);
-    if (!fits(bytes.size())) {
-      return false;
-    }
-    ReplaceBmTag(bytes);
-    const auto offset = static_cast<std::uint32_t>(size());
-    const auto length = static_cast<std::uint32_t>(bytes.size());
-    m_checks[ResourceIndex(bank, slot)] = {YVclUtil::Crc8Maxim(bytes), length};
+    const std::span<std::uint8_t> resource(m_data.data() + offset,
+                                           static_cast<std::size_t>(fileSize));
+    ReplaceBmTag(resource);
+    const auto length = static_cast<std::uint32_t>(fileSize);
+    m_checks[ResourceIndex(bank, slot)] = {YVclUtil::Crc8Maxim(resource), length};
     std::uint8_t* entry = m_directory.data() + (GlbEntryOffset(bank, slot) - kGlbDirectoryOffset);
-    PutU32(entry, offset);
+    PutU32(entry, static_cast<std::uint32_t>(kGlbDataOffset + offset));
     PutU32(entry + 4, length);
-    m_data.insert(m_data.end(), bytes.begin(), bytes.end());
     return true;
   }
 
@@ -230,7 +227,7 @@ class GlbAssembler {
   const BuildReporter& m_reporter;
   TemporaryFiles m_temporary;
   std::vector<std::uint8_t> m_directory;
-  std::vector<std::uint8_t> m_data;
+  ByteBuffer m_data;
   ResourceChecks m_checks{};
 };
 
