@@ -1,0 +1,1 @@
+"""Shared helpers of the generators that make the program home in data/."""
