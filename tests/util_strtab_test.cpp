@@ -324,8 +324,8 @@ TEST(HashedStringListTest, RefusesEmptyAndOverlongTexts) {
 
 TEST(HashedStringListTest, AddingAnExistingTextReplacesOnlyTheObject) {
   TYStrTab pool;
+  Recorder recorder;  // outlives the list, whose destructor notifies too
   TYHashedStringList list(&pool);
-  Recorder recorder;
   recorder.bind(list);
   int first = 1;
   int second = 2;
@@ -343,8 +343,8 @@ TEST(HashedStringListTest, AddingAnExistingTextReplacesOnlyTheObject) {
 
 TEST(HashedStringListTest, DeleteNotifiesFirstAndRenumbers) {
   TYStrTab pool;
+  Recorder recorder;  // outlives the list, whose destructor notifies too
   TYHashedStringList list(&pool);
-  Recorder recorder;
   recorder.bind(list);
   int objects[3];
   list.Add("a", &objects[0]);
@@ -415,7 +415,11 @@ TEST(HashedStringListTest, ManyEntriesInSharedPoolStayConsistent) {
   for (int i = 0; i < 5000; ++i) {
     sections.Add("Section" + std::to_string(i));
     keys.Add(floorCodeName(i % 256) + "_" + std::to_string(i));
+    if (i == 255) {
+      EXPECT_EQ(sections.pr_BucketCount(), 128);  // a floor code table keeps 128 buckets
+    }
   }
+  EXPECT_EQ(sections.pr_BucketCount(), 4096);  // doubled past two entries per bucket
   for (int i = 4999; i >= 0; i -= 3) {
     ASSERT_TRUE(keys.Delete(i));
   }

@@ -1,8 +1,91 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "cli/commands.h"
+#include "image/error_diffusion.h"
+#include "image/truncate_converter.h"
+#include "util/crc8.h"
 
 namespace tvx::cli {
+namespace {
 
-// The convert and crc8 commands arrive with their module.
-void registerImageCommands(CLI::App& /*app*/, CommandRunner& /*runner*/) {}
+struct ConvertOptions {
+  bool diffuse = false;
+  bool truncate = false;
+  std::string input;
+  std::string output;
+};
+
+int runConvert(const ConvertOptions& options) {
+  const std::string what = "cannot convert " + options.input + " to " + options.output + ": ";
+  if (options.diffuse) {
+    try {
+      BmpRGB888ToRGB565_ErrorDiffuse_FS(options.input, options.output);
+    } catch (const std::exception& error) {
+      return reportFailure(what + error.what());
+    }
+    return kExitOk;
+  }
+  std::string reason;
+  if (!Sub2_TranslateRgb888ToRgb565(options.input, options.output, &reason)) {
+    return reportFailure(what + reason);
+  }
+  return kExitOk;
+}
+
+// Prints "XX  name" for each file; a file that cannot be read is reported and skipped.
+int runCrc8(const std::vector<std::string>& files) {
+  int status = kExitOk;
+  std::vector<std::uint8_t> buffer(64 * 1024);
+  for (const std::string& name : files) {
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+      status = reportFailure("cannot read " + name + ": " + std::strerror(errno));
+      continue;
+    }
+    std::uint8_t crc = 0;
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0) {
+      crc = YVclUtil::Crc8Maxim(buffer.data(), got, crc);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int readErrno = errno;
+    std::fclose(file);
+    if (failed) {
+      status = reportFailure("cannot read " + name + ": " + std::strerror(readErrno));
+      continue;
+    }
+    std::printf("%02X  %s\n", crc, name.c_str());
+  }
+  return status;
+}
+
+}  // namespace
+
+void registerImageCommands(CLI::App& app, CommandRunner& runner) {
+  auto options = std::make_shared<ConvertOptions>();
+  CLI::App* convert = app.add_subcommand(
+      "convert", "Convert a BMP picture to the indicator's 16-bit 5-6-5 BMP, as the build does");
+  CLI::Option_group* mode = convert->add_option_group("mode", "How colours are reduced");
+  mode->add_flag("--diffuse", options->diffuse,
+                 "Floyd-Steinberg error diffusion (background pictures); reads 1 to 32-bit BMPs");
+  mode->add_flag("--truncate", options->truncate,
+                 "Drop the low bits of each channel (all other pictures); reads 24-bit BMPs of "
+                 "even width");
+  mode->require_option(1);
+  convert->add_option("input", options->input, "Source BMP picture")->required();
+  convert->add_option("output", options->output, "16-bit BMP to write")->required();
+  runner.bind(convert, [options] { return runConvert(*options); });
+
+  auto files = std::make_shared<std::vector<std::string>>();
+  CLI::App* crc8 = app.add_subcommand(
+      "crc8", "Print the CRC-8/MAXIM of files, as upload packets and the ROM image use it");
+  crc8->add_option("files", *files, "Files to check")->required();
+  runner.bind(crc8, [files] { return runCrc8(*files); });
+}
 
 }  // namespace tvx::cli

@@ -15,8 +15,9 @@ int reportFailure(const std::string& message) {
 
 int main(int argc, char** argv) {
   using namespace tvx::cli;
-  CLI::App app{"tvx880: design, build and upload the screens of a TVX880 colour TFT floor indicator",
-               "tvx880"};
+  CLI::App app{
+      "tvx880: design, build and upload the screens of a TVX880 colour TFT floor indicator",
+      "tvx880"};
   app.set_version_flag("--version", std::string("tvx880 ") + TVX_VERSION);
   app.require_subcommand(0, 1);
 

@@ -1,8 +1,291 @@
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/program_home.h"
+#include "app/studio.h"
 #include "cli/commands.h"
+#include "project/project.h"
 
 namespace tvx::cli {
 
-// The project new/show commands arrive with their module.
-void registerProjectCommands(CLI::App& /*app*/, CommandRunner& /*runner*/) {}
+namespace {
+
+// ---- Texts for display: the project keeps bytes, the terminal wants UTF-8 -------------------
+
+bool isValidUtf8(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    unsigned minimum = 0;
+    unsigned codePoint = 0;
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2, minimum = 0x80, codePoint = lead & 0x1Fu;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3, minimum = 0x800, codePoint = lead & 0x0Fu;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4, minimum = 0x10000, codePoint = lead & 0x07u;
+    } else {
+      return false;
+    }
+    if (i + length > text.size()) {
+      return false;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      if ((next & 0xC0u) != 0x80u) {
+        return false;
+      }
+      codePoint = (codePoint << 6) | (next & 0x3Fu);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// Big5 to UTF-8; a byte that starts no Big5 character becomes U+FFFD.
+std::string big5ToUtf8(std::string_view text) {
+  iconv_t converter = iconv_open("UTF-8", "BIG5");
+  if (converter == reinterpret_cast<iconv_t>(-1)) {
+    return std::string(text);
+  }
+  std::string result;
+  std::string input(text);
+  char* in = input.data();
+  std::size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+    result.append(buffer, static_cast<std::size_t>(out - buffer));
+    if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      result += "\xEF\xBF\xBD";
+      ++in;
+      --inLeft;
+      iconv(converter, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  iconv_close(converter);
+  return result;
+}
+
+std::string displayText(const std::string& bytes) {
+  return isValidUtf8(bytes) ? bytes : big5ToUtf8(bytes);
+}
+
+// ---- A small JSON writer: one object per line pair, arrays on one line ----------------------
+
+class JsonObjectWriter {
+ public:
+  explicit JsonObjectWriter(std::FILE* out) : m_out(out) { std::fputs("{", m_out); }
+  ~JsonObjectWriter() { std::fputs("\n}\n", m_out); }
+
+  void number(std::string_view key, long long value) {
+    member(key);
+    std::fprintf(m_out, "%lld", value);
+  }
+  void text(std::string_view key, const std::string& value) {
+    member(key);
+    writeString(value);
+  }
+  template <typename Strings>
+  void texts(std::string_view key, const Strings& values) {
+    member(key);
+    writeTextArray(values);
+  }
+  template <typename Numbers>
+  void numbers(std::string_view key, const Numbers& values) {
+    member(key);
+    std::fputs("[", m_out);
+    const char* separator = "";
+    for (const auto value : values) {
+      std::fprintf(m_out, "%s%lld", separator, static_cast<long long>(value));
+      separator = ", ";
+    }
+    std::fputs("]", m_out);
+  }
+  template <typename Rows>
+  void textRows(std::string_view key, const Rows& rows) {
+    member(key);
+    std::fputs("[", m_out);
+    const char* separator = "\n    ";
+    for (const auto& row : rows) {
+      std::fputs(separator, m_out);
+      writeTextArray(row);
+      separator = ",\n    ";
+    }
+    std::fputs("\n  ]", m_out);
+  }
+
+ private:
+  void member(std::string_view key) {
+    std::fputs(m_first ? "\n  " : ",\n  ", m_out);
+    m_first = false;
+    writeString(std::string(key));
+    std::fputs(": ", m_out);
+  }
+
+  template <typename Strings>
+  void writeTextArray(const Strings& values) {
+    std::fputs("[", m_out);
+    const char* separator = "";
+    for (const auto& value : values) {
+      std::fputs(separator, m_out);
+      writeString(value);
+      separator = ", ";
+    }
+    std::fputs("]", m_out);
+  }
+
+  void writeString(const std::string& bytes) {
+    std::fputc('"', m_out);
+    for (char c : displayText(bytes)) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        std::fputc('\\', m_out);
+        std::fputc(c, m_out);
+      } else if (byte < 0x20) {
+        std::fprintf(m_out, "\\u%04x", byte);
+      } else {
+        std::fputc(c, m_out);
+      }
+    }
+    std::fputc('"', m_out);
+  }
+
+  std::FILE* m_out;
+  bool m_first = true;
+};
+
+void printProject(const Project& p) {
+  JsonObjectWriter json(stdout);
+  json.number("Layout", p.Layout);
+  json.number("LayoutVariant", p.LayoutVariant);
+  json.number("DISPTYPE_HV", p.DISPTYPE_HV);
+  json.number("FL_COLOR", p.FL_COLOR);
+  json.number("BKG_COLOR", p.BKG_COLOR);
+  json.number("MSGBKG_COLOR", p.MSGBKG_COLOR);
+  json.number("CLOCK_COLOR", p.CLOCK_COLOR);
+  json.number("FL_STYLE", p.FL_STYLE);
+  json.number("DIR_STYLE", p.DIR_STYLE);
+  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
+    json.text("FLS" + std::to_string(slot + 1) + "_DIR", p.FLS_DIR[slot]);
+  }
+  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
+    json.text("DIRS" + std::to_string(slot + 1) + "_DIR", p.DIRS_DIR[slot]);
+  }
+  json.number("USE_DATETIME", p.USE_DATETIME);
+  json.number("DATE_STYLE", p.DATE_STYLE);
+  json.number("MSG_STYLE", p.MSG_STYLE);
+  json.number("USE_BACKGROUNDBMP", p.USE_BACKGROUNDBMP);
+  json.number("AUTOSLIDESHOW", p.AUTOSLIDESHOW);
+  json.number("SLIDESHOWTIMEGAP", p.SLIDESHOWTIMEGAP);
+  json.number("USE_STANDBYLOGO", p.USE_STANDBYLOGO);
+  json.number("CAR_HALL", p.CAR_HALL);
+  json.number("ARRIVALBLINK", p.ARRIVALBLINK);
+  json.number("HLAMP1", p.HLAMP1);
+  json.number("HLAMP2", p.HLAMP2);
+  json.number("HLAMP3", p.HLAMP3);
+  json.text("STANDBYLOGOBMP", p.STANDBYLOGOBMP);
+  json.number("STANDBYTIME", p.STANDBYTIME);
+  json.number("NODEADDR", p.NODEADDR);
+  json.number("BACKLIGHTSAVE", p.BACKLIGHTSAVE);
+  json.number("LCDBLCTRLMODE", p.LCDBLCTRLMODE);
+  json.number("PS_MODE", p.PS_MODE);
+  json.texts("UserBkGndImage", p.UserBkGndImage);
+  json.texts("UserBkGndImage2", p.UserBkGndImage2);
+  json.texts("FloorTable", p.FloorTable);
+  json.texts("FloorBkgImage", p.FloorBkgImage);
+  json.numbers("LiftMsgIdx", p.LiftMsgIdx);
+  json.textRows("LiftStateImage", p.LiftStateImage);
+  json.texts("MonthImages", p.MonthImages);
+  json.texts("WeekImages", p.WeekImages);
+  json.text("DateTimeLanguage", p.DateTimeLanguage);
+}
+
+// ---- The commands ---------------------------------------------------------------------------
+
+struct ProjectOptions {
+  std::string file;
+  std::optional<std::string> home;
+};
+
+CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* description,
+                               ProjectOptions& options) {
+  CLI::App* sub = project.add_subcommand(name, description);
+  sub->add_option("FILE", options.file, "project file (.ql3)")->required();
+  sub->add_option("--home", options.home,
+                  "program home (settings, picture catalogue and library); found beside the "
+                  "program or in the installed data folder when not given");
+  return sub;
+}
+
+// Starts the program headless on its home, as the window would.
+std::optional<std::string> findHome(const ProjectOptions& options) {
+  ProgramHomeResult home = FindProgramDir(options.home);
+  if (!home.programDir) {
+    reportFailure(home.error);
+  }
+  return home.programDir;
+}
+
+int runNew(const ProjectOptions& options) {
+  const std::optional<std::string> home = findHome(options);
+  if (!home) {
+    return kExitFailure;
+  }
+  Studio studio(*home);
+  studio.StartUp();
+  if (!studio.SaveProject(options.file)) {
+    return reportFailure("the project \"" + options.file + "\" was not written");
+  }
+  return kExitOk;
+}
+
+int runShow(const ProjectOptions& options) {
+  const std::optional<std::string> home = findHome(options);
+  if (!home) {
+    return kExitFailure;
+  }
+  Studio studio(*home);
+  studio.StartUp();
+  if (!studio.LoadProject(options.file)) {
+    return reportFailure("the project \"" + options.file + "\" was not loaded");
+  }
+  printProject(studio.project());
+  return kExitOk;
+}
+
+}  // namespace
+
+void registerProjectCommands(CLI::App& app, CommandRunner& runner) {
+  CLI::App* project = app.add_subcommand("project", "Create and inspect project files (.ql3)");
+  project->require_subcommand(1);
+
+  auto newOptions = std::make_shared<ProjectOptions>();
+  CLI::App* create = addProjectSubcommand(
+      *project, "new", "Write the default project that start-up makes", *newOptions);
+  runner.bind(create, [newOptions] { return runNew(*newOptions); });
+
+  auto showOptions = std::make_shared<ProjectOptions>();
+  CLI::App* show = addProjectSubcommand(
+      *project, "show", "Load a project file and print every field as JSON", *showOptions);
+  runner.bind(show, [showOptions] { return runShow(*showOptions); });
+}
 
 }  // namespace tvx::cli

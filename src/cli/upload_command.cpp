@@ -1,8 +1,145 @@
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
 #include "cli/commands.h"
+#include "cli/upload_cli.h"
+#include "upload/interrupt_watcher.h"
+#include "upload/virtual_indicator.h"
+#include "util/printf_format.h"
 
 namespace tvx::cli {
 
-// The upload, clock and sim commands arrive with their module.
-void registerUploadCommands(CLI::App& /*app*/, CommandRunner& /*runner*/) {}
+void addUploadOptions(CLI::App* command, const std::shared_ptr<ConsoleUploadOptions>& options,
+                      bool portRequired) {
+  auto* port = command->add_option(
+      "--port", options->port,
+      "Serial port: COMn (through the port map, see `tvx880 ports`) or a device path");
+  if (portRequired) {
+    port->required();
+  }
+  command->add_option("--map", options->portMappings,
+                      "Map a port number to a device first, e.g. COM3=/dev/ttyUSB1 (repeatable)");
+  command->add_option("--lang", options->lang, "Language of the log lines: en or zh (default en)")
+      ->transform(CLI::CheckedTransformer(std::map<std::string, unsigned>{{"en", 0}, {"zh", 1}},
+                                          CLI::ignore_case));
+  command
+      ->add_option("--mem", options->mem,
+                   "Memory of the indicator in Mb: 32 (4 MiB image) or 64 (8 MiB image)")
+      ->check(CLI::IsMember({32u, 64u}))
+      ->default_val(32);
+  command->add_option_function<unsigned>(
+      "--close-delay",
+      [options](unsigned milliseconds) {
+        options->closeDelay = std::chrono::milliseconds(milliseconds);
+      },
+      "Milliseconds from the last packet to closing the port (default 2500)");
+  command->add_flag_callback(
+      "--no-progress", [options] { options->progress = false; }, "Do not draw the progress bar");
+}
+
+int runUpload(ConsoleUploadKind kind, const std::string& file,
+              const ConsoleUploadOptions& options) {
+  std::string error;
+  if (!CheckConsoleUploadOptions(options, &error)) {
+    std::fprintf(stderr, "tvx880: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  const ConsoleUploadResult result = RunConsoleUpload(kind, file, options);
+  return result.ok ? kExitOk : reportFailure(result.failure);
+}
+
+namespace {
+
+struct SimOptions {
+  std::string link;
+  unsigned baud = 115200;
+  std::string out;
+  bool once = false;
+};
+
+bool writeImage(const std::string& path, const std::vector<std::uint8_t>& image) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) {
+    return false;
+  }
+  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
+  return std::fclose(file) == 0 && written;
+}
+
+int runSim(const SimOptions& options) {
+  InterruptWatcher interrupts;
+  auto print = [](const std::string& line) {
+    std::fputs(line.c_str(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+  };
+  VirtualIndicatorOptions indicatorOptions;
+  indicatorOptions.linkPath = options.link;
+  indicatorOptions.baud = options.baud;
+  VirtualIndicator indicator(indicatorOptions, print);
+  std::string error;
+  if (!indicator.open(&error)) {
+    return reportFailure(error);
+  }
+  interrupts.setHandler([&indicator] { indicator.stop(); });
+  print(YVclUtil::FormatPrintf(
+      "Virtual indicator on %s (link %s), %s", indicator.devicePath().c_str(), options.link.c_str(),
+      options.baud == 0 ? "unpaced" : (std::to_string(options.baud) + " baud").c_str()));
+  for (unsigned transfer = 1;; ++transfer) {
+    const auto summary = indicator.receiveTransfer();
+    if (!summary) {
+      interrupts.setHandler(nullptr);
+      return options.once ? reportFailure("stopped before a transfer ended") : kExitOk;
+    }
+    print(YVclUtil::FormatPrintf("transfer %u: %s", transfer, summary->describe().c_str()));
+    if (!options.out.empty() && !summary->image.empty() &&
+        !writeImage(options.out, summary->image)) {
+      interrupts.setHandler(nullptr);
+      return reportFailure("cannot write " + options.out);
+    }
+    if (options.once) {
+      interrupts.setHandler(nullptr);
+      return summary->allGood() ? kExitOk : reportFailure("the transfer had bad packets");
+    }
+  }
+}
+
+}  // namespace
+
+void registerUploadCommands(CLI::App& app, CommandRunner& runner) {
+  {
+    auto options = std::make_shared<ConsoleUploadOptions>();
+    auto file = std::make_shared<std::string>();
+    CLI::App* upload = app.add_subcommand(
+        "upload", "Upload an existing ROM image (.BIN) to the indicator, without building");
+    upload->add_option("FILE", *file, "The ROM image")->required();
+    addUploadOptions(upload, options, true);
+    runner.bind(upload, [options, file] {
+      return runUpload(ConsoleUploadKind::UploadOnly, *file, *options);
+    });
+  }
+  {
+    auto options = std::make_shared<ConsoleUploadOptions>();
+    CLI::App* clock = app.add_subcommand("clock", "Set the indicator's clock to this PC's time");
+    addUploadOptions(clock, options, true);
+    runner.bind(clock, [options] { return runUpload(ConsoleUploadKind::ClockSync, "", *options); });
+  }
+  {
+    auto options = std::make_shared<SimOptions>();
+    CLI::App* sim = app.add_subcommand(
+        "sim", "Play the indicator: receive and check uploads on a pseudo-terminal");
+    sim->add_option("--link", options->link,
+                    "Where to put the link to the line's device (upload with --port PATH)")
+        ->required();
+    sim->add_option("--baud", options->baud, "Read no faster than this line (0: no pacing)")
+        ->default_val(115200);
+    sim->add_option("--out", options->out, "Write the received image to this file");
+    sim->add_flag("--once", options->once,
+                  "Exit after one transfer: status 0 only when every packet was good");
+    runner.bind(sim, [options] { return runSim(*options); });
+  }
+}
 
 }  // namespace tvx::cli

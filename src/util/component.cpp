@@ -21,7 +21,9 @@ TComponent::~TComponent() {
   }
 }
 
-void TComponent::insertComponent(TComponent* child) { m_components.push_back(child); }
+void TComponent::insertComponent(TComponent* child) {
+  m_components.push_back(child);
+}
 
 void TComponent::removeComponent(TComponent* child) {
   auto it = std::find(m_components.begin(), m_components.end(), child);

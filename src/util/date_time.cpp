@@ -17,7 +17,7 @@ namespace {
 constexpr std::int64_t kMsPerDay = 86400000;
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
-std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+constexpr std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
   year -= month <= 2 ? 1 : 0;
   const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
   const auto yearOfEra = static_cast<unsigned>(year - era * 400);
@@ -39,7 +39,7 @@ void civilFromDays(std::int64_t days, int& year, int& month, int& day) {
   year = static_cast<int>(static_cast<std::int64_t>(yearOfEra) + era * 400 + (month <= 2 ? 1 : 0));
 }
 
-const std::int64_t kEpochDays = daysFromCivil(1899, 12, 30);
+constexpr std::int64_t kEpochDays = daysFromCivil(1899, 12, 30);
 
 bool isLeapYear(int year) {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

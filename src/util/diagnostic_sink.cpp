@@ -50,6 +50,8 @@ DiagnosticSink& CurrentDiagnosticSink() {
   return sink != nullptr ? *sink : g_stderrSink;
 }
 
-DiagnosticSink* SetDiagnosticSink(DiagnosticSink* sink) { return g_sink.exchange(sink); }
+DiagnosticSink* SetDiagnosticSink(DiagnosticSink* sink) {
+  return g_sink.exchange(sink);
+}
 
 }  // namespace YVclUtil

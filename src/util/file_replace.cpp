@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <system_error>
 
 #include "util/printf_format.h"
 
@@ -17,7 +18,8 @@ namespace YVclUtil {
 namespace {
 
 std::string describe(const char* step, const std::string& path, int errorNumber) {
-  return FormatPrintf("%s \"%s\": %s", step, path.c_str(), std::strerror(errorNumber));
+  return FormatPrintf("%s \"%s\": %s", step, path.c_str(),
+                      std::generic_category().message(errorNumber).c_str());
 }
 
 // The file a write to path really changes: the target of a symbolic link.

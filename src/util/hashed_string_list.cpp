@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "util/ey_general.h"
@@ -13,10 +14,6 @@ namespace {
 
 bool sameKey(const _YHASHEDSTRINGLISTCELL* cell, TYHashKey key) {
   return cell->KeyLo == key.KeyLo && cell->KeyHi == key.KeyHi;
-}
-
-int bucketOf(TYHashKey key) {
-  return static_cast<int>(key.KeyLo & 127U);
 }
 
 }  // namespace
@@ -72,7 +69,8 @@ _YHASHEDSTRINGLISTCELL* TYHashedStringList::find(TYHashKey key, std::string_view
   if (HashTab == nullptr) {
     return nullptr;
   }
-  for (_YHASHEDSTRINGLISTCELL* cell = HashTab[bucketOf(key)]; cell != nullptr; cell = cell->Next) {
+  for (_YHASHEDSTRINGLISTCELL* cell = HashTab[key.KeyLo & BucketMask]; cell != nullptr;
+       cell = cell->Next) {
     if (!sameKey(cell, key)) {
       continue;
     }
@@ -88,13 +86,14 @@ int TYHashedStringList::IndexOf(const char* text) const {
 }
 
 int TYHashedStringList::IndexOf(std::string_view text) const {
+  const _YHASHEDSTRINGLISTCELL* cell = Find(text);
+  return cell != nullptr ? cell->Index : -1;
+}
+
+const _YHASHEDSTRINGLISTCELL* TYHashedStringList::Find(std::string_view text) const {
   std::uint32_t length = 0;
   const TYHashKey key = StrToHashKey(text, length);
-  if (length == 0) {
-    return -1;
-  }
-  const _YHASHEDSTRINGLISTCELL* cell = find(key, text);
-  return cell != nullptr ? cell->Index : -1;
+  return length == 0 ? nullptr : find(key, text);
 }
 
 int TYHashedStringList::Add(const char* text, void* object) {
@@ -139,7 +138,7 @@ int TYHashedStringList::Add(std::string_view text, void* object) {
   cell->Object = object;
   cell->Index = Count;
 
-  _YHASHEDSTRINGLISTCELL*& head = HashTab[bucketOf(key)];
+  _YHASHEDSTRINGLISTCELL*& head = HashTab[key.KeyLo & BucketMask];
   if (head == nullptr) {
     head = cell;
   } else {
@@ -151,14 +150,47 @@ int TYHashedStringList::Add(std::string_view text, void* object) {
     cell->Prev = tail;
   }
   ListTab[Count] = cell;
-  return Count++;
+  const int index = Count++;
+  if (static_cast<std::uint32_t>(Count) > 2 * (BucketMask + 1)) {
+    growBuckets();
+  }
+  return index;
+}
+
+// Doubles the buckets and links every entry anew, in index order, which is the order in which
+// the entries were added. Without memory for it the list simply stays as it is.
+void TYHashedStringList::growBuckets() {
+  const std::size_t buckets = 2 * (std::size_t{BucketMask} + 1);
+  std::unique_ptr<_YHASHEDSTRINGLISTCELL*[]> heads(new (std::nothrow)
+                                                       _YHASHEDSTRINGLISTCELL* [buckets] {});
+  std::unique_ptr<_YHASHEDSTRINGLISTCELL*[]> tails(new (std::nothrow)
+                                                       _YHASHEDSTRINGLISTCELL* [buckets] {});
+  if (!heads || !tails) {
+    return;
+  }
+  const auto mask = static_cast<std::uint32_t>(buckets - 1);
+  for (int i = 0; i < Count; ++i) {
+    _YHASHEDSTRINGLISTCELL* cell = ListTab[i];
+    _YHASHEDSTRINGLISTCELL*& tail = tails[cell->KeyLo & mask];
+    cell->Prev = tail;
+    cell->Next = nullptr;
+    if (tail != nullptr) {
+      tail->Next = cell;
+    } else {
+      heads[cell->KeyLo & mask] = cell;
+    }
+    tail = cell;
+  }
+  delete[] HashTab;
+  HashTab = heads.release();
+  BucketMask = mask;
 }
 
 void TYHashedStringList::unlinkFromBucket(_YHASHEDSTRINGLISTCELL* cell) {
   if (cell->Prev != nullptr) {
     cell->Prev->Next = cell->Next;
   } else {
-    HashTab[bucketOf(TYHashKey{cell->KeyLo, cell->KeyHi})] = cell->Next;
+    HashTab[cell->KeyLo & BucketMask] = cell->Next;
   }
   if (cell->Next != nullptr) {
     cell->Next->Prev = cell->Prev;
@@ -198,7 +230,7 @@ void TYHashedStringList::DeleteAll() {
   ListTab = nullptr;
   Capacity = 0;
   if (HashTab != nullptr) {
-    std::fill_n(HashTab, kBucketCount, nullptr);
+    std::fill_n(HashTab, BucketMask + 1, nullptr);
   }
 }
 
@@ -207,7 +239,7 @@ bool TYHashedStringList::GrowupListTab() {
     return true;
   }
   const std::size_t slots = static_cast<std::size_t>(Capacity) + kListTabStep;
-  void* grown = std::realloc(ListTab, slots * sizeof(*ListTab));
+  void* grown = std::realloc(ListTab, slots * sizeof(_YHASHEDSTRINGLISTCELL*));
   if (grown == nullptr) {
     return false;
   }
@@ -221,7 +253,7 @@ void TYHashedStringList::ShrinkListTab() {
     return;
   }
   const std::size_t slots = static_cast<std::size_t>(Capacity) - kListTabStep;
-  void* shrunk = std::realloc(ListTab, slots * sizeof(*ListTab));
+  void* shrunk = std::realloc(ListTab, slots * sizeof(_YHASHEDSTRINGLISTCELL*));
   if (shrunk == nullptr) {
     return;
   }

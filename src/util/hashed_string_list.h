@@ -19,6 +19,7 @@ struct TYHashKey {
 };
 
 // One entry, taken from the list's pool with TYStrTab::malloc.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YHASHEDSTRINGLISTCELL {
   _YHASHEDSTRINGLISTCELL* Prev;
   _YHASHEDSTRINGLISTCELL* Next;
@@ -34,11 +35,13 @@ static_assert(sizeof(_YHASHEDSTRINGLISTCELL) <= kStrTabRawSize);
 using TYHashedStringListNotify = std::function<void(TYHashedStringList* Sender, int Index)>;
 
 // An ordered list of unique byte strings of 1 to 256 bytes, each with one object pointer,
-// found through a 64-bit hash key in 128 buckets. Strings and entries live in a pool that the
+// found through a 64-bit hash key in 128 buckets (bucket KeyLo & 127); a list of more than 256
+// entries doubles its buckets whenever it passes two entries per bucket, so that long lists
+// are searched as fast as short ones. Strings and entries live in a pool that the
 // creator supplies and that must outlive the list; several lists may share one pool.
 class TYHashedStringList {
  public:
-  static constexpr int kBucketCount = 128;
+  static constexpr int kBucketCount = 128;  // at first
   static constexpr int kListTabStep = 1024;
   static constexpr std::size_t kMaxTextLength = 256;
 
@@ -57,12 +60,16 @@ class TYHashedStringList {
   int Add(std::string_view text, void* object = nullptr);
   int IndexOf(const char* text) const;
   int IndexOf(std::string_view text) const;
+  // The entry of text (its Index and Object), or null: a search without a second step through
+  // the index table. Valid until the list changes.
+  const _YHASHEDSTRINGLISTCELL* Find(std::string_view text) const;
   // Calls OnDelete while the entry is complete, then removes it; false for a bad index.
   bool Delete(int index);
   void DeleteAll();
 
   int pr_Count() const { return Count; }
   int pr_Capacity() const { return Capacity; }
+  int pr_BucketCount() const { return HashTab != nullptr ? static_cast<int>(BucketMask) + 1 : 0; }
   TYStrTab* pr_StrTab() const { return StrTab; }
 
   // Strings[index]: read only. A bad index raises EYGeneral; so does every write.
@@ -90,10 +97,12 @@ class TYHashedStringList {
   _YHASHEDSTRINGLISTCELL* AllocateCell();
   void ReleaseCell(_YHASHEDSTRINGLISTCELL* cell);
   void unlinkFromBucket(_YHASHEDSTRINGLISTCELL* cell);
+  void growBuckets();
   void checkObjectsIndex(int index) const;
 
   TYStrTab* StrTab;
   _YHASHEDSTRINGLISTCELL** HashTab = nullptr;
+  std::uint32_t BucketMask = kBucketCount - 1;
   _YHASHEDSTRINGLISTCELL** ListTab = nullptr;
   std::int32_t Capacity = 0;
   std::int32_t Count = 0;

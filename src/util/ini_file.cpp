@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <system_error>
 
 #include "util/c_locale.h"
 #include "util/ey_general.h"
@@ -190,6 +191,8 @@ void TYIniFile::releaseDocument() {
 void TYIniFile::load() {
   std::FILE* file = std::fopen(FileName.c_str(), Access == TYIniAccess::ReadOnly ? "rb" : "r+b");
   if (file == nullptr) {
+    SendDbgString_Printf("TYIniFile: cannot open \"%s\": %s", FileName.c_str(),
+                         std::generic_category().message(errno).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not open file \"%s\"", FileName.c_str());
   }
@@ -214,6 +217,8 @@ void TYIniFile::load() {
     }
   }
   if (reader.failed()) {
+    SendDbgString_Printf("TYIniFile: cannot read \"%s\": %s", FileName.c_str(),
+                         std::generic_category().message(reader.error()).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not open file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not read file \"%s\"", FileName.c_str());
   }
@@ -225,6 +230,8 @@ void TYIniFile::createMissingFile() {
     const std::string directory = FileName.substr(0, slash + 1);
     struct stat info {};
     if (stat(directory.c_str(), &info) != 0 && mkdir(directory.c_str(), 0777) != 0) {
+      SendDbgString_Printf("TYIniFile: cannot create the folder \"%s\": %s", directory.c_str(),
+                           std::generic_category().message(errno).c_str());
       ShowErrMsgBox_Printf(kCaption, "Err: Can not create directory \n \"%s\" ", directory.c_str());
       throw EYGeneral("Err: Can not create directory \"%s\"", directory.c_str());
     }
@@ -232,6 +239,8 @@ void TYIniFile::createMissingFile() {
   // Never truncates: a file that appeared meanwhile is kept (and read by no one, as if empty).
   const int fd = open(FileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
   if (fd < 0) {
+    SendDbgString_Printf("TYIniFile: cannot create \"%s\": %s", FileName.c_str(),
+                         std::generic_category().message(errno).c_str());
     ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
     throw EYGeneral("Err: Can not create file \"%s\"", FileName.c_str());
   }
@@ -305,13 +314,13 @@ bool TYIniFile::findSection(std::string_view section, int& index) const {
     index = LastSectionIndex;
     return true;
   }
-  const int found = Sections->IndexOf(section);
-  if (found < 0) {
+  const _YHASHEDSTRINGLISTCELL* entry = Sections->Find(section);
+  if (entry == nullptr) {
     return false;
   }
   LastSection.assign(section);
-  LastSectionIndex = found;
-  index = found;
+  LastSectionIndex = entry->Index;
+  index = entry->Index;
   return true;
 }
 
@@ -327,12 +336,12 @@ _YSTRTABCELL* TYIniFile::valueCellOf(std::string_view section, std::string_view 
   if (keys == nullptr) {
     return nullptr;
   }
-  const int index = keys->IndexOf(key);
-  if (index < 0) {
+  const _YHASHEDSTRINGLISTCELL* entry = keys->Find(key);
+  if (entry == nullptr) {
     return nullptr;
   }
   keyFound = true;
-  return static_cast<_YSTRTABCELL*>(keys->pr_Objects(index));
+  return static_cast<_YSTRTABCELL*>(entry->Object);
 }
 
 bool TYIniFile::IsSectionExisted(const std::string& section) const {

@@ -12,7 +12,7 @@ namespace YVclUtil {
 
 class TYStrTab;
 class TYHashedStringList;
-struct _YSTRTABCELL;
+struct _YSTRTABCELL;  // NOLINT(bugprone-reserved-identifier)
 
 // Whether a store may write its file.
 enum class TYIniAccess {

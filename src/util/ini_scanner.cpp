@@ -1,11 +1,12 @@
 #include "util/ini_scanner.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace YVclUtil {
 namespace {
 
-constexpr std::size_t kReadChunk = 64 * 1024;
+constexpr std::size_t kBufferSize = std::size_t{32} * 1024;
 
 bool isSpace(char c) {
   return c == ' ' || (c >= '\t' && c <= '\r');
@@ -63,20 +64,22 @@ IniLine ScanIniLine(std::string_view piece) {
   return line;
 }
 
-IniPieceReader::IniPieceReader(std::FILE* file) : m_file(file), m_buffer(kReadChunk) {}
+IniPieceReader::IniPieceReader(std::FILE* file)
+    : m_file(file), m_buffer(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 void IniPieceReader::refill() {
   if (m_begin > 0) {
-    std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+    std::memmove(m_buffer.get(), m_buffer.get() + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
   }
-  while (!m_atEof && m_end < m_buffer.size()) {
-    const std::size_t got = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, m_file);
+  while (!m_atEof && m_end < kBufferSize) {
+    const std::size_t got = std::fread(m_buffer.get() + m_end, 1, kBufferSize - m_end, m_file);
     m_end += got;
     if (got == 0) {
       m_atEof = true;
       m_failed = std::ferror(m_file) != 0;
+      m_error = m_failed ? errno : 0;
     }
   }
 }
@@ -90,7 +93,7 @@ bool IniPieceReader::next(std::string_view& piece) {
     return false;
   }
   const std::size_t window = available < kIniPieceSize ? available : kIniPieceSize;
-  const char* begin = m_buffer.data() + m_begin;
+  const char* begin = m_buffer.get() + m_begin;
   const void* lineFeed = std::memchr(begin, '\n', window);
   const std::size_t length =
       lineFeed != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - begin) + 1

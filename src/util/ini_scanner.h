@@ -2,8 +2,8 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace YVclUtil {
 
@@ -37,16 +37,19 @@ class IniPieceReader {
   // error (see failed()).
   bool next(std::string_view& piece);
   bool failed() const { return m_failed; }
+  // The system's error number of the failed read.
+  int error() const { return m_error; }
 
  private:
   void refill();
 
   std::FILE* m_file;
-  std::vector<char> m_buffer;
+  std::unique_ptr<char[]> m_buffer;
   std::size_t m_begin = 0;
   std::size_t m_end = 0;
   bool m_atEof = false;
   bool m_failed = false;
+  int m_error = 0;
 };
 
 }  // namespace YVclUtil

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace tvx::platform {
 
@@ -28,6 +29,15 @@ class Exception : public std::exception {
 class EConvertError : public Exception {
  public:
   using Exception::Exception;
+};
+
+// An input/output failure: a drive, folder or file that cannot be reached.
+class EInOutError : public Exception {
+ public:
+  explicit EInOutError(std::string message, int errorCode = 0)
+      : Exception(std::move(message)), ErrorCode(errorCode) {}
+
+  int ErrorCode;
 };
 
 }  // namespace tvx::platform

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "util/ey_general.h"
 #include "util/messages.h"
@@ -13,6 +15,44 @@ namespace {
 
 _YSTRTABCELL* cellAt(_YSTRTABMEMBLOCK* block, std::size_t slot) {
   return reinterpret_cast<_YSTRTABCELL*>(block) + slot;
+}
+
+// Empty blocks kept for the next pool, process-wide. Mapping, faulting in and unmapping every
+// block anew made loading a large file several times slower than strings on the C heap, whose
+// memory is reused the same way. Beyond the limit (32 MiB) blocks go back to the system.
+class BlockCache {
+ public:
+  static constexpr std::size_t kLimit = 2048;
+
+  void* take() {
+    std::lock_guard lock(m_mutex);
+    if (m_blocks.empty()) {
+      return nullptr;
+    }
+    void* block = m_blocks.back();
+    m_blocks.pop_back();
+    return block;
+  }
+  void give(void* block) {
+    {
+      std::lock_guard lock(m_mutex);
+      if (m_blocks.size() < kLimit) {
+        m_blocks.push_back(block);
+        return;
+      }
+    }
+    YFreeVirtualMem(block);
+  }
+
+ private:
+  std::mutex m_mutex;
+  std::vector<void*> m_blocks;
+};
+
+// Never destroyed: pools in static objects may release blocks during exit.
+BlockCache& blockCache() {
+  static auto* cache = new BlockCache;
+  return *cache;
 }
 
 std::size_t cellsFor(std::size_t length) {
@@ -31,7 +71,10 @@ _YSTRTABMEMBLOCK* TYStrTab::BlockOf(const void* cell) {
 }
 
 _YSTRTABMEMBLOCK* TYStrTab::AllocateMemBlock() {
-  void* memory = YAllocVirtualMem(kStrTabBlockSize);
+  void* memory = blockCache().take();
+  if (memory == nullptr) {
+    memory = YAllocVirtualMem(kStrTabBlockSize);
+  }
   if (memory == nullptr) {
     ShowErrMsgBox_Printf("TYStrTab", "Err: Can not allocate memory for TYStrTab !!!");
     throw EYGeneral("Err: TYStrTab::AllocateMemBlock() !!!");
@@ -42,13 +85,16 @@ _YSTRTABMEMBLOCK* TYStrTab::AllocateMemBlock() {
     YFreeVirtualMem(memory);
     throw EYGeneral("Err: TYStrTab::AllocateMemBlock() !!!");
   }
-  std::memset(memory, 0, kStrTabBlockSize);
+  // A reused block holds old bytes: every field and every cell's link and length are set.
   auto* block = static_cast<_YSTRTABMEMBLOCK*>(memory);
+  *block = _YSTRTABMEMBLOCK{};
   block->Owner = this;
   block->FreeCells = kStrTabCellsPerBlock;
   block->FreeList = cellAt(block, 1);
-  for (std::size_t slot = 1; slot < kStrTabSlotsPerBlock - 1; ++slot) {
-    cellAt(block, slot)->Next = cellAt(block, slot + 1);
+  for (std::size_t slot = 1; slot < kStrTabSlotsPerBlock; ++slot) {
+    _YSTRTABCELL* cell = cellAt(block, slot);
+    cell->Next = slot + 1 < kStrTabSlotsPerBlock ? cellAt(block, slot + 1) : nullptr;
+    cell->Length = 0;
   }
 
   block->NextBlock = Blocks;
@@ -102,7 +148,8 @@ bool TYStrTab::FreeMemBlock(_YSTRTABMEMBLOCK* block) {
   unlinkFromFreeList(block);
   --BlockCount;
   FreeCellCount -= kStrTabCellsPerBlock;
-  YFreeVirtualMem(block);
+  block->Owner = nullptr;
+  blockCache().give(block);
   return true;
 }
 
@@ -284,7 +331,8 @@ void TYStrTab::DeleteAll() {
   _YSTRTABMEMBLOCK* block = Blocks;
   while (block != nullptr) {
     _YSTRTABMEMBLOCK* next = block->NextBlock;
-    YFreeVirtualMem(block);
+    block->Owner = nullptr;
+    blockCache().give(block);
     block = next;
   }
   BlockCount = 0;

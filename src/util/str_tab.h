@@ -20,6 +20,7 @@ inline constexpr std::size_t kStrTabCellTextSize = 27;
 
 // One cell: a piece of a string of up to 27 bytes, chained to the next piece. A free cell has
 // Length 0 and Next links the block's free cells.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YSTRTABCELL {
   _YSTRTABCELL* Next;
   std::uint8_t Length;
@@ -33,6 +34,7 @@ static_assert(sizeof(_YSTRTABCELL) == kStrTabSlotSize);
 inline constexpr std::size_t kStrTabRawSize = kStrTabSlotSize - sizeof(void*);
 
 // Slot 0 of a block.
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the library's own record name
 struct _YSTRTABMEMBLOCK {
   TYStrTab* Owner;
   _YSTRTABMEMBLOCK* PrevBlock;
@@ -45,8 +47,10 @@ struct _YSTRTABMEMBLOCK {
 static_assert(sizeof(_YSTRTABMEMBLOCK) <= kStrTabSlotSize);
 
 // A pool of byte strings kept as chains of fixed-size cells in page-allocated blocks aligned on
-// their own size. Strings cost no heap call each, a block goes back to the system as soon as it
-// is entirely free, and the whole pool is released block by block. One thread at a time.
+// their own size. Strings cost no heap call each, a block is released as soon as it is entirely
+// free, and the whole pool is released block by block. Released blocks wait in a process-wide
+// cache of up to 32 MiB for the next pool before they go back to the system. A pool is used by
+// one thread at a time.
 class TYStrTab {
  public:
   TYStrTab() = default;

@@ -1,0 +1,16 @@
+// The truncating converter on arbitrary bytes.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "image/truncate_converter.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string reason;
+  const auto result = tvx::TranslateBmpBytesRgb888ToRgb565(std::span(data, size), &reason);
+  if (result && result->size() < 66) {
+    __builtin_trap();
+  }
+  return 0;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/build_log.h"
+#include "project/host.h"
+#include "project/program_state.h"
+#include "project/project.h"
+
+namespace tvx {
+
+// The running program that the command line, the build and the window share: the program home,
+// the settings and what follows from them, the one open project, the picture library, the
+// build log and the title. All of it lives on the user-interface thread.
+class Studio {
+ public:
+  // programDir is the program home (a separator is added when missing). Messages and dialogs go
+  // to host, which must outlive the studio; without one they go to stderr.
+  explicit Studio(std::string programDir, Host* host = nullptr);
+  ~Studio();
+  Studio(const Studio&) = delete;
+  Studio& operator=(const Studio&) = delete;
+
+  // Reads the settings, fills the default project, loads the picture library, composes the
+  // title and prepares the upload header. Runs once, before anything else.
+  void StartUp();
+  // Clears the build log and resets the project ("新專案").
+  void NewProject();
+  bool SaveProject(const std::string& path);
+  bool LoadProject(const std::string& path);
+  // Releases the picture library; also run by the destructor.
+  void ShutDown();
+
+  // The project file dialogs of the menu and the build ("TVX-880 Project File (*.ql3)", starting
+  // in the program home): the chosen path, or nothing when cancelled.
+  std::optional<std::string> chooseProjectToSave();
+  std::optional<std::string> chooseProjectToOpen();
+
+  Project& project() { return m_project; }
+  const Project& project() const { return m_project; }
+  ProgramState& state() { return m_state; }
+  const ProgramState& state() const { return m_state; }
+  const AppSettings& settings() const { return m_state.settings; }
+  WindowState& window() { return m_state.window; }
+  const WindowState& window() const { return m_state.window; }
+  BuildLog& log() { return m_log; }
+  const BuildLog& log() const { return m_log; }
+
+  const std::string& programDir() const { return m_state.ProgramDir; }
+  unsigned language() const { return m_state.settings.LANG; }
+  const std::string& title() const { return m_state.Title; }
+  const std::vector<std::uint8_t>& libraryImage() const { return m_state.LibraryImage; }
+
+  Host& host() { return *m_host; }
+  // Installs another host (null: stderr); the previous one is returned.
+  Host* setHost(Host* host);
+
+ private:
+  StderrHost m_stderrHost;
+  Host* m_host;
+  ProgramState m_state;
+  Project m_project;
+  BuildLog m_log;
+  bool m_shutDown = false;
+};
+
+}  // namespace tvx

@@ -1,0 +1,291 @@
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "image/bmp_file.h"
+#include "image/image_error.h"
+#include "image/little_endian.h"
+
+namespace tvx {
+namespace {
+
+constexpr std::uint32_t kBiRle8 = 1;
+constexpr std::uint32_t kBiRle4 = 2;
+constexpr std::uint32_t kBiBitFields = 3;
+constexpr std::uint32_t kInfoHeaderSize = 40;
+// Headers from version 2 on carry the three channel masks in their bytes 40 to 51.
+constexpr std::uint32_t kInfoHeaderWithMasksSize = 52;
+
+void Require(bool holds, const char* text) {
+  if (!holds) {
+    throw EImageError(text);
+  }
+}
+
+struct BmpHeaders {
+  std::uint32_t bfSize = 0;
+  std::uint32_t bfOffBits = 0;
+  std::uint32_t biSize = 0;
+  std::int32_t biWidth = 0;
+  std::int32_t biHeight = 0;
+  std::uint16_t biPlanes = 0;
+  std::uint16_t biBitCount = 0;
+  std::uint32_t biCompression = 0;
+  std::uint32_t biSizeImage = 0;
+  std::uint32_t biClrUsed = 0;
+  bool masksInHeader = false;
+  std::array<std::uint32_t, 3> headerMasks{};
+};
+
+void ReadTag(TInputStream& in) {
+  std::uint8_t tag[2] = {0, 0};
+  const bool present = in.Peek(tag, 2);
+  Require(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
+          "bmp file \"BM\" tag error!");
+  in.Skip(2);
+}
+
+BmpHeaders ReadHeaders(TInputStream& in) {
+  BmpHeaders h;
+  std::uint8_t fileHeader[12];
+  in.Read(fileHeader, sizeof fileHeader);
+  h.bfSize = GetU32(fileHeader);
+  h.bfOffBits = GetU32(fileHeader + 8);
+
+  std::array<std::uint8_t, kInfoHeaderSize> info{};
+  in.Read(info.data(), 4);
+  h.biSize = GetU32(info.data());
+  // A size below 4 would ask for a negative number of bytes.
+  Require(h.biSize >= 4, "bmpInfo.biSize >= 4");
+  in.Read(info.data() + 4, std::min(h.biSize, kInfoHeaderSize) - 4);
+  h.biWidth = GetI32(&info[4]);
+  h.biHeight = GetI32(&info[8]);
+  h.biPlanes = GetU16(&info[12]);
+  h.biBitCount = GetU16(&info[14]);
+  h.biCompression = GetU32(&info[16]);
+  h.biSizeImage = GetU32(&info[20]);
+  h.biClrUsed = GetU32(&info[32]);
+
+  if (h.biSize >= kInfoHeaderWithMasksSize) {
+    std::uint8_t masks[12];
+    in.Read(masks, sizeof masks);
+    h.masksInHeader = true;
+    h.headerMasks = {GetU32(masks), GetU32(masks + 4), GetU32(masks + 8)};
+    in.Skip(h.biSize - kInfoHeaderWithMasksSize);
+  } else if (h.biSize > kInfoHeaderSize) {
+    in.Skip(h.biSize - kInfoHeaderSize);
+  }
+  return h;
+}
+
+// Palette entries as 0xAARRGGBB with A = 255. Indexes past the file's entries give opaque
+// black rather than whatever memory follows.
+using Palette = std::array<std::uint32_t, 256>;
+
+void ReadPalette(TInputStream& in, const BmpHeaders& h, Palette& palette) {
+  palette.fill(0xFF000000U);
+  const std::uint32_t entries =
+      h.biClrUsed != 0 ? h.biClrUsed : (h.biBitCount < 9 ? 1U << h.biBitCount : 0U);
+  Require(entries <= 256, "bmpInfo.biClrUsed <= 256");
+  std::array<std::uint8_t, 256 * 4> raw{};
+  in.Read(raw.data(), entries * 4);
+  for (std::uint32_t i = 0; i < entries; ++i) {
+    palette[i] = GetU32(&raw[i * 4]) | 0xFF000000U;
+  }
+}
+
+BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
+  const bool bitFields =
+      h.biCompression == kBiBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
+  std::array<std::uint32_t, 3> masks{};
+  if (bitFields) {
+    if (h.masksInHeader) {
+      masks = h.headerMasks;
+    } else {
+      std::uint8_t raw[12];
+      in.Read(raw, sizeof raw);
+      masks = {GetU32(raw), GetU32(raw + 4), GetU32(raw + 8)};
+    }
+  }
+  const auto [red, green, blue] = masks;
+  switch (h.biBitCount) {
+    case 16:
+      if (!bitFields) {
+        return BmpPixelFormat::Rgb555;
+      }
+      if (green == 0x03E0) {
+        Require(red == 0x7C00, "RMask==0x7C00");
+        Require(blue == 0x001F, "BMask==0x001F");
+        return BmpPixelFormat::Rgb555;
+      }
+      if (green == 0x00F0) {
+        return BmpPixelFormat::Rgb444;
+      }
+      if (green == 0x0FC0) {
+        return BmpPixelFormat::Rgb666;
+      }
+      Require(red == 0xF800, "RMask==0xF800");
+      Require(green == 0x07E0, "GMask==0x07E0");
+      Require(blue == 0x001F, "BMask==0x001F");
+      return BmpPixelFormat::Rgb565;
+    case 24:
+      return BmpPixelFormat::Bgr888;
+    case 32:
+      if (!bitFields) {
+        return BmpPixelFormat::Bgra8888;
+      }
+      if (red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF) {
+        return BmpPixelFormat::Bgrx8888;
+      }
+      return BmpPixelFormat::Rgb666;
+    default:
+      return BmpPixelFormat::Unknown;
+  }
+}
+
+BmpPixelFormat IndexedFormat(std::uint16_t bitCount) {
+  switch (bitCount) {
+    case 1:
+      return BmpPixelFormat::Indexed1;
+    case 4:
+      return BmpPixelFormat::Indexed4;
+    case 8:
+      return BmpPixelFormat::Indexed8;
+    default:
+      return BmpPixelFormat::Unknown;
+  }
+}
+
+// Bits of the file row a decoder reads per pixel: the 18-bit layout always takes 4 bytes,
+// also when a 16-bit file selected it.
+std::uint64_t DecodedBitsPerPixel(BmpPixelFormat format, std::uint16_t bitCount) {
+  return format == BmpPixelFormat::Rgb666 ? 32 : bitCount;
+}
+
+inline void Put(std::uint8_t* d, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  d[0] = static_cast<std::uint8_t>(b);
+  d[1] = static_cast<std::uint8_t>(g);
+  d[2] = static_cast<std::uint8_t>(r);
+  d[3] = 0xFF;
+}
+
+void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, int width,
+               const Palette& palette) {
+  switch (format) {
+    case BmpPixelFormat::Indexed1:
+      for (int x = 0; x < width; ++x, d += 4) {
+        PutU32(d, palette[(s[x >> 3] >> (7 - (x & 7))) & 1U]);
+      }
+      return;
+    case BmpPixelFormat::Indexed4:
+      for (int x = 0; x < width; ++x, d += 4) {
+        PutU32(d, palette[(s[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0x0FU]);
+      }
+      return;
+    case BmpPixelFormat::Indexed8:
+      for (int x = 0; x < width; ++x, d += 4) {
+        PutU32(d, palette[s[x]]);
+      }
+      return;
+    case BmpPixelFormat::Rgb444:
+      for (int x = 0; x < width; ++x, s += 2, d += 4) {
+        const std::uint32_t v = GetU16(s);
+        Put(d, ((v >> 8) & 0x0F) << 4, ((v >> 4) & 0x0F) << 4, (v & 0x0F) << 4);
+      }
+      return;
+    case BmpPixelFormat::Rgb555:
+      for (int x = 0; x < width; ++x, s += 2, d += 4) {
+        const std::uint32_t v = GetU16(s);
+        Put(d, ((v >> 10) & 0x1F) << 3, ((v >> 5) & 0x1F) << 3, (v & 0x1F) << 3);
+      }
+      return;
+    case BmpPixelFormat::Rgb565:
+      for (int x = 0; x < width; ++x, s += 2, d += 4) {
+        const std::uint32_t v = GetU16(s);
+        Put(d, ((v >> 11) & 0x1F) << 3, ((v >> 5) & 0x3F) << 2, (v & 0x1F) << 3);
+      }
+      return;
+    case BmpPixelFormat::Rgb666:
+      for (int x = 0; x < width; ++x, s += 4, d += 4) {
+        const std::uint32_t w = GetU32(s);
+        Put(d, ((w >> 16) & 0x3F) << 2, ((w >> 6) & 0x3F) << 2, (w & 0x3F) << 2);
+      }
+      return;
+    case BmpPixelFormat::Bgr888:
+      for (int x = 0; x < width; ++x, s += 3, d += 4) {
+        Put(d, s[2], s[1], s[0]);
+      }
+      return;
+    case BmpPixelFormat::Bgra8888:
+      std::copy(s, s + static_cast<std::ptrdiff_t>(width) * 4, d);
+      return;
+    case BmpPixelFormat::Bgrx8888:
+      for (int x = 0; x < width; ++x, s += 4, d += 4) {
+        Put(d, s[2], s[1], s[0]);
+      }
+      return;
+    case BmpPixelFormat::Unknown:
+      break;
+  }
+  throw EImageError("false");
+}
+
+}  // namespace
+
+void ReadBmp(TInputStream& in, TArgbImage& image) {
+  ReadTag(in);
+  BmpHeaders h = ReadHeaders(in);
+
+  const bool bottomUp = h.biHeight > 0;
+  const std::int64_t width = h.biWidth;
+  const std::int64_t height = std::abs(static_cast<std::int64_t>(h.biHeight));
+
+  // The row stride and the default pixel block size as the format defines them in 32-bit
+  // arithmetic; absurd dimensions are refused below, before anything depends on them.
+  const std::uint32_t stride = static_cast<std::uint32_t>((h.biBitCount * width + 31) / 32 * 4);
+  if (h.biSizeImage == 0) {
+    h.biSizeImage = stride * static_cast<std::uint32_t>(height);
+  }
+
+  Palette palette{};
+  BmpPixelFormat format;
+  if (h.biBitCount <= 8) {
+    ReadPalette(in, h, palette);
+    format = IndexedFormat(h.biBitCount);
+  } else {
+    format = ChooseMaskedFormat(in, h);
+  }
+
+  Require(h.biSizeImage == h.bfSize - h.biSize - 12 - 2,
+          "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2");
+  Require(h.biPlanes == 1, "bmpInfo.biPlanes==1");
+  Require(h.biCompression != kBiRle4, "bmpInfo.biCompression!=csBI_RLE4");
+  Require(h.biCompression != kBiRle8, "bmpInfo.biCompression!=csBI_RLE8");
+
+  // Nothing is allocated or read on the header's word: the dimensions must be sane and the
+  // pixel block must lie inside the file and hold every row the decoder will touch.
+  Require(width > 0, "bmpInfo.biWidth > 0");
+  Require(height > 0, "bmpInfo.biHeight != 0");
+  Require(width <= kMaxBmpSide, "bmpInfo.biWidth <= 32767");
+  Require(height <= kMaxBmpSide, "abs(bmpInfo.biHeight) <= 32767");
+  Require(width * height <= kMaxBmpPixels, "bmpInfo.biWidth * abs(bmpInfo.biHeight) <= 0x4000000");
+  const std::uint64_t position = in.Position();
+  Require(h.bfOffBits >= position, "bmFileHeader.bfOffBits >= stream.Position()");
+  const std::uint64_t rowStride = (static_cast<std::uint64_t>(h.biBitCount) * width + 31) / 32 * 4;
+  const std::uint64_t lastRowBytes = (DecodedBitsPerPixel(format, h.biBitCount) * width + 7) / 8;
+  Require(h.biSizeImage >= rowStride * (height - 1) + lastRowBytes,
+          "bmpInfo.biSizeImage >= stride * (abs(bmpInfo.biHeight) - 1) + rowBytes");
+  Require(static_cast<std::uint64_t>(h.bfOffBits) + h.biSizeImage <= in.Size(),
+          "bmFileHeader.bfOffBits + bmpInfo.biSizeImage <= file size");
+
+  image.Resize(static_cast<int>(width), static_cast<int>(height));
+  in.Skip(h.bfOffBits - position);
+  const std::uint8_t* pixels = in.ReadBuffer(h.biSizeImage);
+
+  for (std::int64_t i = 0; i < height; ++i) {
+    const int row = static_cast<int>(bottomUp ? height - 1 - i : i);
+    DecodeRow(format, pixels + i * rowStride, image.Row(row), static_cast<int>(width), palette);
+  }
+}
+
+}  // namespace tvx

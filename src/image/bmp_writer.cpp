@@ -1,0 +1,71 @@
+#include <vector>
+
+#include "image/bmp_file.h"
+#include "image/image_error.h"
+#include "image/little_endian.h"
+
+namespace tvx {
+namespace {
+
+constexpr std::uint32_t kHeadersAndMasksSize = 14 + 40 + 12;
+
+}  // namespace
+
+void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits, int blueBits) {
+  if (redBits < 0 || redBits > 8 || greenBits < 0 || greenBits > 8 || blueBits < 0 ||
+      blueBits > 8) {
+    throw EImageError("WriteBmp: channel widths must be 0 to 8 bits");
+  }
+  const TImageDesc desc = image.Lock();
+  const int bitCount = redBits + greenBits + blueBits <= 16 ? 16 : 32;
+  const std::uint64_t bytesPerPixel = static_cast<std::uint64_t>(bitCount) / 8;
+  const std::uint64_t rowLength = static_cast<std::uint64_t>(desc.Width) * bytesPerPixel;
+  const std::uint64_t stride = (rowLength + 3) / 4 * 4;
+  const std::uint64_t fileSize =
+      stride * static_cast<std::uint64_t>(desc.Height) + kHeadersAndMasksSize;
+  if (fileSize > UINT32_MAX) {
+    image.Unlock();
+    throw EImageError("WriteBmp: picture too large for a BMP file");
+  }
+
+  std::vector<std::uint8_t> file(fileSize, 0);
+  std::uint8_t* p = file.data();
+  p[0] = 'B';
+  p[1] = 'M';
+  PutU32(p + 2, static_cast<std::uint32_t>(fileSize));
+  PutU32(p + 10, kHeadersAndMasksSize);
+  PutU32(p + 14, 40);
+  PutU32(p + 18, static_cast<std::uint32_t>(desc.Width));
+  PutU32(p + 22, static_cast<std::uint32_t>(desc.Height));
+  PutU16(p + 26, 1);
+  PutU16(p + 28, static_cast<std::uint32_t>(bitCount));
+  PutU32(p + 30, 3);
+  const int greenShift = blueBits;
+  const int redShift = greenBits + blueBits;
+  PutU32(p + 54, ((1U << redBits) - 1) << redShift);
+  PutU32(p + 58, ((1U << greenBits) - 1) << greenShift);
+  PutU32(p + 62, (1U << blueBits) - 1);
+
+  std::uint8_t* row = p + kHeadersAndMasksSize;
+  for (int y = desc.Height - 1; y >= 0; --y, row += stride) {
+    const std::uint8_t* s = desc.Pixels + static_cast<std::ptrdiff_t>(y) * desc.Stride;
+    std::uint8_t* d = row;
+    for (int x = 0; x < desc.Width; ++x, s += 4) {
+      const std::uint32_t value = static_cast<std::uint32_t>(s[2] >> (8 - redBits)) << redShift |
+                                  static_cast<std::uint32_t>(s[1] >> (8 - greenBits))
+                                      << greenShift |
+                                  static_cast<std::uint32_t>(s[0] >> (8 - blueBits));
+      if (bitCount == 16) {
+        PutU16(d, value);
+        d += 2;
+      } else {
+        PutU32(d, value);
+        d += 4;
+      }
+    }
+  }
+  image.Unlock();
+  WriteAll(out, file.data(), file.size());
+}
+
+}  // namespace tvx

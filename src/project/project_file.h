@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "project/host.h"
+#include "project/program_state.h"
+#include "project/project.h"
+
+// The project file (".ql3"): an INI document with the sections Head, Mode, MainOption, the two
+// background lists, FloorTable, FloorBkgImage, LiftMsgIdx (input-raised protocols only),
+// LiftStateImage and DateTimeImage. Texts are kept byte for byte (Big5 for Chinese).
+namespace tvx {
+
+inline constexpr const char* kProjectMessageCaption = "TVX880";
+inline constexpr const char* kProjectFileFilter = "TVX-880 Project File (*.ql3)|*.ql3";
+inline constexpr const char* kProjectFileExtension = "ql3";
+
+// Writes the project into the file at path, keeping sections of an existing file that the
+// project does not own. On success sets ProjectPath and the title; on failure shows why
+// (caption "TVX880") and leaves both as they were. The weekday and month pictures and
+// FloorStyleDir are recomputed either way.
+bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host);
+
+// Replaces the project with the one in the file at path. Pictures the file names that no longer
+// exist are looked up by file name in the default catalogue. On success sets ProjectPath and the
+// title and shows page 1; on failure shows why (caption "TVX880") and changes nothing.
+bool LoadProject(const std::string& path, Project& project, ProgramState& state, Host& host);
+
+}  // namespace tvx

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <csignal>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace tvx {
+
+// Turns Ctrl-C (SIGINT) and SIGTERM into a call of the handler on a thread of its own, so that
+// a running upload can close its port cleanly instead of the program ending under it. Make it
+// before any other thread of the program (they inherit the blocked signals); the signals are
+// delivered normally again once it is gone.
+class InterruptWatcher {
+ public:
+  InterruptWatcher();
+  ~InterruptWatcher();
+  InterruptWatcher(const InterruptWatcher&) = delete;
+  InterruptWatcher& operator=(const InterruptWatcher&) = delete;
+
+  // Any thread; null stops calling. The handler typically posts to the UI loop.
+  void setHandler(std::function<void()> handler);
+
+ private:
+  void watch();
+
+  sigset_t m_previousMask;
+  int m_signalFd = -1;
+  int m_stopFd = -1;
+  std::mutex m_mutex;
+  std::function<void()> m_handler;
+  std::thread m_thread;
+};
+
+}  // namespace tvx

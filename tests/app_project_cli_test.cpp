@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+#include "support/test_home.h"
+
+// The "tvx880 project" commands, run as a technician runs them.
+namespace tvx {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) {
+    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  }
+  return result + "'";
+}
+
+class ProjectCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!fs::exists(TVX_CLI_PATH)) {
+      GTEST_SKIP() << "build the tvx880 program first: " << TVX_CLI_PATH;
+    }
+  }
+
+  CliRun run(const std::string& arguments) {
+    const fs::path errFile = m_work.path() / "stderr.txt";
+    const std::string command =
+        quoted(TVX_CLI_PATH) + " " + arguments + " 2>" + quoted(errFile.string());
+    CliRun result;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+      result.out.append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = test::ReadFileBytes(errFile);
+    return result;
+  }
+
+  test::TempDir m_work;
+};
+
+TEST_F(ProjectCliTest, NewThenShowOnTheShippedHome) {
+  const std::string home = quoted(std::string(TVX_SOURCE_DIR) + "/data");
+  const std::string file = (m_work.path() / "site.ql3").string();
+  CliRun created = run("project new " + quoted(file) + " --home " + home);
+  ASSERT_EQ(created.status, 0) << created.err;
+  EXPECT_EQ(created.err, "");
+  EXPECT_EQ(test::ReadFileBytes(file).rfind("[Head]\r\nSignature=KWX\r\n", 0), 0u);
+
+  CliRun shown = run("project show " + quoted(file) + " --home " + home);
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  const std::string& json = shown.out;
+  EXPECT_EQ(json.rfind("{\n  \"Layout\": 16,\n  \"LayoutVariant\": 0,\n  \"DISPTYPE_HV\": 1,", 0),
+            0u)
+      << json.substr(0, 200);
+  for (const char* key :
+       {"\"FL_COLOR\": 16777215", "\"MSGBKG_COLOR\": 4605510", "\"FLS5_DIR\": \"Style4\"",
+        "\"DIRS1_DIR\": \"Style0\"", "\"SLIDESHOWTIMEGAP\": 0", "\"PS_MODE\": 3",
+        "\"LiftMsgIdx\": [0, 0, 0, 0, 0, 0, 0, 0, 0, 0]", "\"DateTimeLanguage\": \"EN\"",
+        "\"WeekImages\": [\"EN\", ", "\"MonthImages\": [\"EN\", ", "\"LiftStateImage\": [\n    [",
+        "FIRE0_CHT_240x48.bmp", "\"UserBkGndImage2\": [\"\", "}) {
+    EXPECT_NE(json.find(key), std::string::npos) << key;
+  }
+  EXPECT_EQ(json.substr(json.size() - 3), "\n}\n");
+}
+
+TEST_F(ProjectCliTest, ShowConvertsBig5TextsForDisplay) {
+  test::TestHome home;
+  const std::string file =
+      home.put("big5.ql3", test::IniText({"[FloorTable]", "0x00=\xA4\x6A\xC6\x55",
+                                          "0x01=caf\xC3\xA9", "0x02=\"q\"\\", "0x03=\xFF\x41"}));
+  CliRun shown = run("project show " + quoted(file) + " --home " + quoted(home.dir()));
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_NE(shown.out.find("\"FloorTable\": [\"大廳\", \"café\", \"\\\"q\\\"\\\\\", \"\xEF\xBF\xBD"
+                           "A\", \"\""),
+            std::string::npos)
+      << shown.out.substr(shown.out.find("\"FloorTable\""), 80);
+  EXPECT_NE(shown.err.find("Error: T880_PCGLB.GLB file not found!!"), std::string::npos);
+}
+
+TEST_F(ProjectCliTest, FailuresAreExplained) {
+  test::TestHome home;
+  const std::string missing = home.dir() + "missing.ql3";
+  CliRun shown = run("project show " + quoted(missing) + " --home " + quoted(home.dir()));
+  EXPECT_EQ(shown.status, 1);
+  EXPECT_NE(shown.err.find("TVX880: Err: The file \"" + missing + "\" not exist!"),
+            std::string::npos)
+      << shown.err;
+  EXPECT_EQ(shown.out, "");
+
+  const std::string unwritable = home.put("file") + "/x.ql3";
+  CliRun created = run("project new " + quoted(unwritable) + " --home " + quoted(home.dir()));
+  EXPECT_EQ(created.status, 1);
+  EXPECT_NE(created.err.find("TVX880: Err: Can not create file"), std::string::npos) << created.err;
+
+  CliRun noHome = run("project new x.ql3 --home " + quoted(home.dir() + "nowhere"));
+  EXPECT_EQ(noHome.status, 1);
+  EXPECT_NE(noHome.err.find("is not a folder"), std::string::npos) << noHome.err;
+
+  EXPECT_EQ(run("project show").status, 2);
+  EXPECT_EQ(run("project").status, 2);
+}
+
+}  // namespace
+}  // namespace tvx

@@ -1,0 +1,184 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The tvx880 program run with its output in files.
+class Program {
+ public:
+  Program(const std::vector<std::string>& args, const std::filesystem::path& out,
+          const std::filesystem::path& err)
+      : m_out(out), m_err(err) {
+    std::vector<char*> argv;
+    std::string program = TVX_CLI_PATH;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = args;
+    for (std::string& arg : copies) {
+      argv.push_back(arg.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+      m_pid = -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Program() {
+    if (m_pid > 0) {
+      kill(m_pid, SIGKILL);
+      wait();
+    }
+  }
+
+  void interrupt() const { kill(m_pid, SIGINT); }
+  // The exit status, or -1 when it did not end normally.
+  int wait() {
+    int status = 0;
+    if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) {
+      return -1;
+    }
+    m_pid = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  std::string out() const { return tvx::test::ReadFileBytes(m_out); }
+  std::string err() const { return tvx::test::ReadFileBytes(m_err); }
+
+ private:
+  pid_t m_pid = -1;
+  std::filesystem::path m_out;
+  std::filesystem::path m_err;
+};
+
+class UploadCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(TVX_CLI_PATH)) {
+      GTEST_SKIP() << "tvx880 is not built";
+    }
+  }
+
+  std::string path(const std::string& name) const { return (m_dir / name).string(); }
+
+  // Runs to the end; answers the exit status.
+  int run(const std::vector<std::string>& args, const std::string& name = "run") {
+    Program program(args, m_dir / (name + ".out"), m_dir / (name + ".err"));
+    return program.wait();
+  }
+  std::string out(const std::string& name = "run") {
+    return tvx::test::ReadFileBytes(m_dir / (name + ".out"));
+  }
+  std::string err(const std::string& name = "run") {
+    return tvx::test::ReadFileBytes(m_dir / (name + ".err"));
+  }
+
+  // Starts `tvx880 sim` and waits until its link is there.
+  std::unique_ptr<Program> startSim(const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"sim", "--link", path("indicator"), "--once"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    auto sim = std::make_unique<Program>(args, m_dir / "sim.out", m_dir / "sim.err");
+    for (int i = 0; i < 500 && !std::filesystem::is_symlink(path("indicator")); ++i) {
+      std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path("indicator")));
+    return sim;
+  }
+
+  std::string image(std::size_t packets) {
+    std::string bytes(packets * 4096, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+      bytes[i] = static_cast<char>(i * 13 + i / 4096);
+    }
+    bytes.replace(0, 8, "KWXGLB2L");
+    tvx::test::WriteFileBytes(m_dir / "show.BIN", bytes);
+    return bytes;
+  }
+
+  tvx::test::TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(UploadCliTest, UploadToTheVirtualIndicatorArrivesWhole) {
+  const std::string bytes = image(20);
+  auto sim = startSim({"--baud", "0", "--out", path("received.bin")});
+  EXPECT_EQ(run({"upload", path("show.BIN"), "--port", path("indicator"), "--close-delay", "20"}),
+            0)
+      << err();
+  EXPECT_EQ(sim->wait(), 0) << sim->err();
+  EXPECT_EQ(tvx::test::ReadFileBytes(m_dir / "received.bin"), bytes);
+  const std::string log = out();
+  EXPECT_EQ(log.rfind("use 32Mb memory.\n>>> Open COM " + path("indicator") + " <<<\n", 0), 0u);
+  EXPECT_NE(log.find("PacketNum=13 , CRC = "), std::string::npos);
+  EXPECT_NE(log.find(" Build and upload finish!\n"), std::string::npos);
+  EXPECT_NE(sim->out().find("transfer 1: 20 packets good, 0 bad; clock set to "),
+            std::string::npos);
+  // The link goes with the indicator.
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path("indicator"))));
+}
+
+TEST_F(UploadCliTest, ClockSettingInChinese) {
+  auto sim = startSim({"--baud", "0"});
+  EXPECT_EQ(run({"clock", "--port", path("indicator"), "--lang", "zh", "--close-delay", "0"}), 0)
+      << err();
+  EXPECT_EQ(sim->wait(), 0);
+  EXPECT_NE(out().find("    時鐘資料同步完成     "), std::string::npos);
+  EXPECT_NE(sim->out().find("0 packets good, 0 bad; clock set to "), std::string::npos);
+}
+
+TEST_F(UploadCliTest, CtrlCAbortsAndClosesThePort) {
+  image(64);
+  auto sim = startSim({"--baud", "460800"});
+  Program upload({"upload", path("show.BIN"), "--port", path("indicator")}, m_dir / "up.out",
+                 m_dir / "up.err");
+  for (int i = 0; i < 500 && upload.out().find("PacketNum=01") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(5ms);
+  }
+  upload.interrupt();
+  EXPECT_EQ(upload.wait(), 1);
+  const std::string log = upload.out();
+  const std::string closeLine = ">>> Close COM " + path("indicator") + " <<<\n";
+  ASSERT_GE(log.size(), closeLine.size());
+  EXPECT_EQ(log.substr(log.size() - closeLine.size()), closeLine);
+  EXPECT_EQ(upload.err(), "tvx880: upload aborted\n");
+  sim->interrupt();
+}
+
+TEST_F(UploadCliTest, RefusalsAndBadArguments) {
+  tvx::test::WriteFileBytes(m_dir / "plain.BIN", std::string(4096, 'x'));
+  EXPECT_EQ(run({"upload", path("plain.BIN"), "--port", "COM1"}), 1);
+  EXPECT_EQ(out(), "Err: File format error!\n");
+  EXPECT_EQ(err(), "tvx880: nothing was uploaded\n");
+
+  EXPECT_EQ(run({"upload", path("missing.BIN"), "--port", "COM1"}), 1);
+  EXPECT_NE(out().find("Err: Can not read the ROM image "), std::string::npos);
+
+  EXPECT_EQ(run({"upload", path("plain.BIN"), "--port", "ttyUSB0"}), 2);
+  EXPECT_NE(err().find("neither COMn nor a device path"), std::string::npos);
+  EXPECT_EQ(run({"clock", "--port", "COM1", "--map", "COM1"}), 2);
+  EXPECT_EQ(run({"upload", path("plain.BIN"), "--port", "COM1", "--mem", "48"}), 2);
+  EXPECT_EQ(run({"clock"}), 2);
+}
+
+TEST_F(UploadCliTest, PortsListsTheMap) {
+  EXPECT_EQ(run({"ports", "--map", "COM9=" + path("line")}), 0);
+  EXPECT_NE(out().find("COM 9   " + path("line")), std::string::npos);
+  EXPECT_NE(out().find("(mapped)"), std::string::npos);
+  EXPECT_EQ(run({"ports", "--map", "nine"}), 2);
+}
