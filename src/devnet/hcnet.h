@@ -16,7 +16,6 @@ using tvx::platform::TComponent;
 using THcnNotifyEvent =
     std::function<void(TComponent* Sender, std::uint8_t AHcnSegId, std::uint8_t AHcnNodeId)>;
 using THcnRxdPacketEvent = std::function<void(TComponent* Sender, const THcnRxdPacket& RxdPacket)>;
-using TNotifyEvent = std::function<void(TComponent* Sender)>;
 
 // The common base of every device network component: its class id and address, the values
 // that the answers of a node leave behind, and the dispatch of a received packet to events.
