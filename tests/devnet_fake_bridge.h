@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -92,17 +93,17 @@ class FakeBridge {
     m_bytes.clear();
     m_lines.clear();
   }
-  // Waits until the line has been received (since the last clearReceived).
+  bool hasLine(const std::string& line) {
+    std::lock_guard lock(m_mutex);
+    return std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end();
+  }
+  // Waits until the line has been received (since the last clearReceived). Only for what the
+  // PC sent by itself: while this waits, the PC's UI loop does not run.
   bool waitForLine(const std::string& line,
                    std::chrono::milliseconds timeout = std::chrono::seconds(5)) {
     std::unique_lock lock(m_mutex);
     return m_changed.wait_for(lock, timeout, [&] {
-      for (const std::string& got : m_lines) {
-        if (got == line) {
-          return true;
-        }
-      }
-      return false;
+      return std::find(m_lines.begin(), m_lines.end(), line) != m_lines.end();
     });
   }
 
