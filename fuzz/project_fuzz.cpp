@@ -35,6 +35,10 @@ struct Fixture {
     output = (folder / "output.ql3").string();
     state.ProgramDir = folder.string() + "/";
   }
+  ~Fixture() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
 
   SilentSink sink;
   std::filesystem::path folder;
