@@ -9,7 +9,7 @@
 #include "app/build_driver.h"
 #include "app/studio.h"
 #include "project/project_file.h"
-#include "rom/rom_inspect.h"
+#include "rom/rom_readback.h"
 #include "support/build_recorder.h"
 #include "support/rom_home.h"
 #include "util/diagnostic_sink.h"

@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 const std::string kGoldenDir = std::string(TVX_TEST_DATA_DIR) + "/rom/golden/";
 const std::string kHashFile = kGoldenDir + "golden.BIN.sha256";
-const std::string kInspectFile = kGoldenDir + "golden.BIN.inspect.txt";
+const std::string kInspectFile = kGoldenDir + "golden.BIN.report.txt";
 
 std::string quoted(const std::string& text) {
   std::string result = "'";

@@ -12,7 +12,7 @@
 #include "project/project.h"
 #include "rom/build_clock.h"
 #include "rom/config_block.h"
-#include "rom/rom_inspect.h"
+#include "rom/rom_readback.h"
 #include "support/temp_dir.h"
 #include "util/crc8.h"
 

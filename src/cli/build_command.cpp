@@ -11,9 +11,9 @@
 #include "cli/upload_cli.h"
 #include "rom/build_report.h"
 #include "rom/file_bytes.h"
-#include "rom/rom_inspect.h"
-#include "rom/rom_inspect_format.h"
 #include "rom/rom_layout.h"
+#include "rom/rom_readback.h"
+#include "rom/rom_readback_format.h"
 
 namespace tvx::cli {
 

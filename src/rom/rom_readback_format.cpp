@@ -1,4 +1,4 @@
-#include "rom/rom_inspect_format.h"
+#include "rom/rom_readback_format.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "rom/rom_inspect.h"
+#include "rom/rom_readback.h"
 
 // What `tvx880 inspect` prints: a report for people and a JSON document for machines.
 namespace tvx {

@@ -1,4 +1,4 @@
-#include "rom/rom_inspect.h"
+#include "rom/rom_readback.h"
 
 #include <algorithm>
 #include <cstdio>

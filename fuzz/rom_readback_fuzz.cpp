@@ -9,8 +9,8 @@
 
 #include "rom/picture_library.h"
 #include "rom/rom_image.h"
-#include "rom/rom_inspect.h"
 #include "rom/rom_layout.h"
+#include "rom/rom_readback.h"
 
 namespace {
 
