@@ -8,7 +8,7 @@
 #include "support/bmp_builder.h"
 
 using namespace tvx;
-using tvx::test::BmpSpec;
+using tvx::test::BmpLayout;
 using tvx::test::MakeBmp;
 using tvx::test::PackRows;
 
@@ -35,13 +35,13 @@ std::string Refusal(const std::string& file) {
 }
 
 // A 3 × 2 picture whose stored pixel at (x, fileRow) is value(x, fileRow).
-BmpSpec Picture(int bitCount, const std::function<std::uint32_t(int, int)>& value) {
-  BmpSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bitCount = static_cast<std::uint16_t>(bitCount);
-  spec.pixels = PackRows(3, 2, bitCount, value);
-  return spec;
+BmpLayout Picture(int bitCount, const std::function<std::uint32_t(int, int)>& value) {
+  BmpLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bitCount = static_cast<std::uint16_t>(bitCount);
+  layout.pixels = PackRows(3, 2, bitCount, value);
+  return layout;
 }
 
 // The decoded pixel of a bottom-up file's fileRow.
@@ -56,11 +56,12 @@ TEST(ReadBmpTest, IndexedFormatsUsePaletteWithOpaqueAlpha) {
                                               0x0000FF, 0x123456, 0xABCDEF};
   for (int bits : {1, 4, 8}) {
     SCOPED_TRACE(bits);
-    BmpSpec spec = Picture(bits, [&](int x, int y) { return (x + 3 * y) % (bits == 1 ? 2 : 6); });
-    spec.palette.assign(colours.begin(), colours.begin() + (bits == 1 ? 2 : 6));
+    BmpLayout layout =
+        Picture(bits, [&](int x, int y) { return (x + 3 * y) % (bits == 1 ? 2 : 6); });
+    layout.palette.assign(colours.begin(), colours.begin() + (bits == 1 ? 2 : 6));
     // The indicator's reader wants bfSize without the palette.
     TArgbImage image;
-    Decode(MakeBmp(spec), image);
+    Decode(MakeBmp(layout), image);
     ASSERT_EQ(image.Width(), 3);
     ASSERT_EQ(image.Height(), 2);
     for (int y = 0; y < 2; ++y) {
@@ -72,10 +73,10 @@ TEST(ReadBmpTest, IndexedFormatsUsePaletteWithOpaqueAlpha) {
 }
 
 TEST(ReadBmpTest, IndexOutsideShortPaletteIsOpaqueBlack) {
-  BmpSpec spec = Picture(8, [](int x, int) { return x == 2 ? 200U : 1U; });
-  spec.palette = {0x111111, 0x222222};
+  BmpLayout layout = Picture(8, [](int x, int) { return x == 2 ? 200U : 1U; });
+  layout.palette = {0x111111, 0x222222};
   TArgbImage image;
-  Decode(MakeBmp(spec), image);
+  Decode(MakeBmp(layout), image);
   EXPECT_EQ(At(image, 0, 0), 0xFF222222U);
   EXPECT_EQ(At(image, 2, 0), 0xFF000000U);
 }
@@ -112,12 +113,12 @@ TEST(ReadBmpTest, DirectColourFormatsWidenWithoutBitReplication) {
   };
   for (const MaskedCase& c : cases) {
     SCOPED_TRACE(c.name);
-    BmpSpec spec = Picture(c.bitCount, [&](int x, int) { return x == 1 ? c.stored : 0U; });
-    spec.compression = c.compression;
-    spec.masks = c.masks;
+    BmpLayout layout = Picture(c.bitCount, [&](int x, int) { return x == 1 ? c.stored : 0U; });
+    layout.compression = c.compression;
+    layout.masks = c.masks;
     TArgbImage image;
-    ASSERT_EQ(Refusal(MakeBmp(spec)), "");
-    Decode(MakeBmp(spec), image);
+    ASSERT_EQ(Refusal(MakeBmp(layout)), "");
+    Decode(MakeBmp(layout), image);
     EXPECT_EQ(At(image, 1, 0), c.decoded);
     EXPECT_EQ(At(image, 1, 1), c.decoded);
     EXPECT_EQ(At(image, 0, 0) & 0x00FFFFFF, 0U);
@@ -125,32 +126,32 @@ TEST(ReadBmpTest, DirectColourFormatsWidenWithoutBitReplication) {
 }
 
 TEST(ReadBmpTest, MasksInsideVersion5HeaderAreUsed) {
-  BmpSpec spec = Picture(16, [](int, int) { return 0xF800U; });
-  spec.infoSize = 124;
-  spec.compression = 3;
-  spec.masks = std::array<std::uint32_t, 3>{0xF800, 0x07E0, 0x001F};
+  BmpLayout layout = Picture(16, [](int, int) { return 0xF800U; });
+  layout.infoSize = 124;
+  layout.compression = 3;
+  layout.masks = std::array<std::uint32_t, 3>{0xF800, 0x07E0, 0x001F};
   TArgbImage image;
-  Decode(MakeBmp(spec), image);
+  Decode(MakeBmp(layout), image);
   EXPECT_EQ(At(image, 2, 1), 0xFFF80000U);
 }
 
 TEST(ReadBmpTest, LongerHeaderIsSkippedAndShorterLeavesZeros) {
-  BmpSpec spec = Picture(24, [](int x, int y) { return x == 2 && y == 1 ? 0x0000FFU : 0U; });
-  spec.infoSize = 48;
+  BmpLayout layout = Picture(24, [](int x, int y) { return x == 2 && y == 1 ? 0x0000FFU : 0U; });
+  layout.infoSize = 48;
   TArgbImage image;
-  Decode(MakeBmp(spec), image);
+  Decode(MakeBmp(layout), image);
   EXPECT_EQ(At(image, 2, 1), 0xFF0000FFU);
 
   // 24 bytes end after biSizeImage; the later fields read as 0.
-  spec.infoSize = 24;
-  Decode(MakeBmp(spec), image);
+  layout.infoSize = 24;
+  Decode(MakeBmp(layout), image);
   EXPECT_EQ(At(image, 2, 1), 0xFF0000FFU);
 }
 
 TEST(ReadBmpTest, TopDownEqualsBottomUpAndLowerCaseTagIsAccepted) {
   const auto value = [](int x, int y) { return static_cast<std::uint32_t>(0x10101 * (x + 4 * y)); };
-  BmpSpec bottomUp = Picture(24, value);
-  BmpSpec topDown = bottomUp;
+  BmpLayout bottomUp = Picture(24, value);
+  BmpLayout topDown = bottomUp;
   topDown.height = -2;
   topDown.pixels = PackRows(3, 2, 24, [&](int x, int y) { return value(x, 1 - y); });
   topDown.tag[0] = 'b';
@@ -168,41 +169,41 @@ TEST(ReadBmpTest, TopDownEqualsBottomUpAndLowerCaseTagIsAccepted) {
 }
 
 TEST(ReadBmpTest, SizeRuleCountsHeadersAndPixelsOnly) {
-  BmpSpec spec = Picture(24, [](int, int) { return 0U; });  // stride 12
-  spec.biSizeImage = 0;
-  EXPECT_EQ(Refusal(MakeBmp(spec)), "");  // bfSize = 54 + 12 × 2
+  BmpLayout layout = Picture(24, [](int, int) { return 0U; });  // stride 12
+  layout.biSizeImage = 0;
+  EXPECT_EQ(Refusal(MakeBmp(layout)), "");  // bfSize = 54 + 12 × 2
 
   const std::string sizeRule =
       "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2";
-  spec.bfSize = 54 + 24 + 2;
-  EXPECT_EQ(Refusal(MakeBmp(spec)), sizeRule);
+  layout.bfSize = 54 + 24 + 2;
+  EXPECT_EQ(Refusal(MakeBmp(layout)), sizeRule);
 
-  BmpSpec indexed = Picture(8, [](int, int) { return 0U; });
+  BmpLayout indexed = Picture(8, [](int, int) { return 0U; });
   indexed.palette = {0, 0xFFFFFF};
   indexed.bfSize = 14 + 40 + 8 + 8;  // counts its palette, as most writers do
   EXPECT_EQ(Refusal(MakeBmp(indexed)), sizeRule);
 }
 
 TEST(ReadBmpTest, HeaderRulesInTheirOrder) {
-  BmpSpec spec = Picture(24, [](int, int) { return 0U; });
-  spec.planes = 2;
-  spec.compression = 2;
-  spec.bfSize = 1;
-  EXPECT_EQ(Refusal(MakeBmp(spec)),
+  BmpLayout layout = Picture(24, [](int, int) { return 0U; });
+  layout.planes = 2;
+  layout.compression = 2;
+  layout.bfSize = 1;
+  EXPECT_EQ(Refusal(MakeBmp(layout)),
             "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - "
             "2");
-  spec.bfSize.reset();
-  EXPECT_EQ(Refusal(MakeBmp(spec)), "bmpInfo.biPlanes==1");
-  spec.planes = 1;
-  EXPECT_EQ(Refusal(MakeBmp(spec)), "bmpInfo.biCompression!=csBI_RLE4");
-  spec.compression = 1;
-  EXPECT_EQ(Refusal(MakeBmp(spec)), "bmpInfo.biCompression!=csBI_RLE8");
+  layout.bfSize.reset();
+  EXPECT_EQ(Refusal(MakeBmp(layout)), "bmpInfo.biPlanes==1");
+  layout.planes = 1;
+  EXPECT_EQ(Refusal(MakeBmp(layout)), "bmpInfo.biCompression!=csBI_RLE4");
+  layout.compression = 1;
+  EXPECT_EQ(Refusal(MakeBmp(layout)), "bmpInfo.biCompression!=csBI_RLE8");
 
-  BmpSpec twoBit = Picture(2, [](int, int) { return 0U; });
+  BmpLayout twoBit = Picture(2, [](int, int) { return 0U; });
   twoBit.palette = {0, 1, 2, 3};
   EXPECT_EQ(Refusal(MakeBmp(twoBit)), "false");
 
-  BmpSpec tag = spec;
+  BmpLayout tag = layout;
   tag.tag[0] = 'M';
   EXPECT_EQ(Refusal(MakeBmp(tag)), "bmp file \"BM\" tag error!");
   EXPECT_EQ(Refusal(""), "bmp file \"BM\" tag error!");
@@ -218,20 +219,20 @@ TEST(ReadBmpTest, SixteenBitMaskRules) {
       {{0xF800, 0x07E0, 0x000F}, "BMask==0x001F"},
   };
   for (const auto& c : cases) {
-    BmpSpec spec = Picture(16, [](int, int) { return 0U; });
-    spec.compression = 3;
-    spec.masks = c.masks;
-    spec.bfSize = 14 + 40 + 16;  // the rule fails too, but the masks are checked first
-    EXPECT_EQ(Refusal(MakeBmp(spec)), c.text);
+    BmpLayout layout = Picture(16, [](int, int) { return 0U; });
+    layout.compression = 3;
+    layout.masks = c.masks;
+    layout.bfSize = 14 + 40 + 16;  // the rule fails too, but the masks are checked first
+    EXPECT_EQ(Refusal(MakeBmp(layout)), c.text);
   }
 }
 
 TEST(ReadBmpTest, EighteenBitLayoutInSixteenBitFileNeverReadsPastTheBlock) {
   // Chosen by the green mask 0x0FC0, the 18-bit decoder takes 4 bytes per pixel although
   // the rows hold 2; the block is too short for that and the file is refused.
-  BmpSpec spec = Picture(16, [](int, int) { return 0xFFFFU; });
-  spec.compression = 3;
-  spec.masks = std::array<std::uint32_t, 3>{0, 0x0FC0, 0};
-  EXPECT_EQ(Refusal(MakeBmp(spec)),
+  BmpLayout layout = Picture(16, [](int, int) { return 0xFFFFU; });
+  layout.compression = 3;
+  layout.masks = std::array<std::uint32_t, 3>{0, 0x0FC0, 0};
+  EXPECT_EQ(Refusal(MakeBmp(layout)),
             "bmpInfo.biSizeImage >= stride * (abs(bmpInfo.biHeight) - 1) + rowBytes");
 }

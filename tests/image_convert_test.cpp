@@ -14,7 +14,7 @@
 #include "support/temp_dir.h"
 
 using namespace tvx;
-using tvx::test::BmpSpec;
+using tvx::test::BmpLayout;
 using tvx::test::MakeBmp;
 using tvx::test::PackRows;
 
@@ -34,13 +34,13 @@ TArgbImage Picture(int width, int height, const ColourAt& colour) {
 
 // A 24-bit file of the picture, bottom-up, or top-down when height is negative.
 std::string Bmp24(int width, int height, const ColourAt& colour) {
-  BmpSpec spec;
-  spec.width = width;
-  spec.height = height;
+  BmpLayout layout;
+  layout.width = width;
+  layout.height = height;
   const int rows = std::abs(height);
-  spec.pixels = PackRows(width, rows, 24,
-                         [&](int x, int y) { return colour(x, height > 0 ? rows - 1 - y : y); });
-  return MakeBmp(spec);
+  layout.pixels = PackRows(width, rows, 24,
+                           [&](int x, int y) { return colour(x, height > 0 ? rows - 1 - y : y); });
+  return MakeBmp(layout);
 }
 
 std::span<const std::uint8_t> AsBytes(const std::string& s) {
@@ -254,28 +254,28 @@ TEST(TruncationTest, AcceptsCoreHeaderAndKeepsTopDownOrder) {
 TEST(TruncationTest, RefusalsNameTheRule) {
   struct {
     const char* name;
-    std::function<void(BmpSpec&)> change;
+    std::function<void(BmpLayout&)> change;
     const char* reason;
   } const cases[] = {
-      {"odd width", [](BmpSpec& s) { s.width = 101; }, "(bmpInfo.biWidth & 1)==0"},
-      {"lower-case tag", [](BmpSpec& s) { s.tag[0] = 'b'; }, "bmp file \"BM\" tag error!"},
-      {"version 5 header", [](BmpSpec& s) { s.infoSize = 124; },
+      {"odd width", [](BmpLayout& s) { s.width = 101; }, "(bmpInfo.biWidth & 1)==0"},
+      {"lower-case tag", [](BmpLayout& s) { s.tag[0] = 'b'; }, "bmp file \"BM\" tag error!"},
+      {"version 5 header", [](BmpLayout& s) { s.infoSize = 124; },
        "bmpInfo.biSize==40 || bmpInfo.biSize==12"},
-      {"32 bits", [](BmpSpec& s) { s.bitCount = 32; }, "bmpInfo.biBitCount==24"},
-      {"two planes", [](BmpSpec& s) { s.planes = 2; }, "bmpInfo.biPlanes==1"},
-      {"compressed", [](BmpSpec& s) { s.compression = 1; }, "bmpInfo.biCompression==0"},
-      {"short block", [](BmpSpec& s) { s.pixels.resize(s.pixels.size() - 3); },
+      {"32 bits", [](BmpLayout& s) { s.bitCount = 32; }, "bmpInfo.biBitCount==24"},
+      {"two planes", [](BmpLayout& s) { s.planes = 2; }, "bmpInfo.biPlanes==1"},
+      {"compressed", [](BmpLayout& s) { s.compression = 1; }, "bmpInfo.biCompression==0"},
+      {"short block", [](BmpLayout& s) { s.pixels.resize(s.pixels.size() - 3); },
        "bmFileHeader.bfOffBits + stride * abs(bmpInfo.biHeight) <= file size"},
-      {"huge", [](BmpSpec& s) { s.height = 100000; }, "abs(bmpInfo.biHeight) <= 32767"},
+      {"huge", [](BmpLayout& s) { s.height = 100000; }, "abs(bmpInfo.biHeight) <= 32767"},
   };
   for (const auto& c : cases) {
-    BmpSpec spec;
-    spec.width = 102;
-    spec.height = 2;
-    spec.pixels = PackRows(102, 2, 24, [](int, int) { return 0x808080U; });
-    c.change(spec);
+    BmpLayout layout;
+    layout.width = 102;
+    layout.height = 2;
+    layout.pixels = PackRows(102, 2, 24, [](int, int) { return 0x808080U; });
+    c.change(layout);
     std::string reason;
-    EXPECT_FALSE(TranslateBmpBytesRgb888ToRgb565(AsBytes(MakeBmp(spec)), &reason)) << c.name;
+    EXPECT_FALSE(TranslateBmpBytesRgb888ToRgb565(AsBytes(MakeBmp(layout)), &reason)) << c.name;
     EXPECT_EQ(reason, c.reason) << c.name;
   }
 }

@@ -100,7 +100,7 @@ TEST_F(MonitorTest, BytesWithoutAHandlerAreDropped) {
   m_uart.pw_OnRxdDatas(nullptr);
   ASSERT_TRUE(m_uart.Open());
   m_pty.send("lost");
-  settle();
+  std::this_thread::sleep_for(100ms);
   m_loop.runFor(20ms);
   m_uart.pw_OnRxdDatas([this](tvx::platform::TComponent*, int bytes, char* datas) {
     m_packets.emplace_back(datas, static_cast<std::size_t>(bytes));

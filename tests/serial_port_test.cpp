@@ -8,6 +8,7 @@
 #include "serial/comm_event_monitor_thread.h"
 #include "serial/pc_uart.h"
 #include "serial/port_map.h"
+#include "serial/posix_serial_device.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 #include "util/local_event_loop.h"
@@ -225,4 +226,66 @@ TEST_F(UartPortTest, AVanishedDeviceFailsTheWriteAndTheWorkerStaysQuiet) {
   EXPECT_LT(cpuSeconds() - before, 0.05);
   EXPECT_TRUE(m_uart.Close());
   EXPECT_FALSE(m_uart.pr_Opened());
+}
+
+namespace {
+
+// The system's device with the outcome of the first writes chosen by the test: a short write
+// sends half, a failed one nothing.
+class ScriptedWrites : public tvx::platform::PosixSerialDevice {
+ public:
+  explicit ScriptedWrites(std::vector<tvx::platform::SerialWriteStatus> outcomes)
+      : m_outcomes(std::move(outcomes)) {}
+
+  tvx::platform::SerialWriteStatus write(const void* data, std::size_t bytes,
+                                         std::size_t& written) override {
+    if (m_next >= m_outcomes.size()) {
+      return PosixSerialDevice::write(data, bytes, written);
+    }
+    const auto outcome = m_outcomes[m_next++];
+    written = 0;
+    if (outcome == tvx::platform::SerialWriteStatus::Short) {
+      PosixSerialDevice::write(data, bytes / 2, written);
+    } else if (outcome == tvx::platform::SerialWriteStatus::Done) {
+      PosixSerialDevice::write(data, bytes, written);
+    }
+    return outcome;
+  }
+
+ private:
+  std::vector<tvx::platform::SerialWriteStatus> m_outcomes;
+  std::size_t m_next = 0;
+};
+
+}  // namespace
+
+TEST_F(UartPortTest, WriteTimeoutsAndFailuresHaveTheirCodesAndMessages) {
+  using tvx::platform::SerialWriteStatus;
+  m_uart.pw_DeviceFactory([] {
+    return std::make_unique<ScriptedWrites>(std::vector<SerialWriteStatus>{
+        SerialWriteStatus::Short, SerialWriteStatus::Failed, SerialWriteStatus::Short,
+        SerialWriteStatus::Failed, SerialWriteStatus::Done, SerialWriteStatus::Failed});
+  });
+  ASSERT_TRUE(m_uart.Open());
+  EXPECT_EQ(m_uart.SendData(1, "a"), usr_WriteTimeout);
+  EXPECT_EQ(m_uart.pr_LastErrMsg(), "Timeout when send to comm");
+  EXPECT_EQ(m_uart.SendData(1, "b"), usr_WriteFailed);
+  EXPECT_EQ(m_uart.pr_LastErrMsg(), "Can not send to comm");
+  EXPECT_FALSE(m_uart.pr_DeviceLost());
+
+  tvx::test::TempDir dir;
+  tvx::test::WriteFileBytes(dir / "lines.txt", "1\n2\n3\n");
+  const std::string file = (dir / "lines.txt").string();
+  EXPECT_EQ(m_uart.SendTxtFile(file.c_str(), 0), usr_WriteTimeout);
+  EXPECT_EQ(m_uart.pr_LastErrMsg(), "Timeout when send txt file to comm");
+  EXPECT_EQ(m_uart.SendTxtFile(file.c_str(), 0), usr_WriteFailed);
+  EXPECT_EQ(m_uart.pr_LastErrMsg(), "Can not send txt file to comm");
+  m_loop.runFor(50ms);
+  m_txdEmpty = 0;
+  // A failed line later in the file ends the transfer with one OnTxdEmpty.
+  EXPECT_EQ(m_uart.SendTxtFile(file.c_str(), 0), usr_Done);
+  EXPECT_TRUE(runUntil([&] { return m_txdEmpty >= 1; }));
+  m_loop.runFor(50ms);
+  EXPECT_EQ(m_txdEmpty, 1);
+  EXPECT_EQ(m_uart.SendData(1, "c"), usr_Done);
 }

@@ -13,6 +13,7 @@
 
 #include "serial/pc_uart.h"
 #include "serial/port_map.h"
+#include "serial/posix_serial_device.h"
 #include "support/pty_pair.h"
 #include "support/temp_dir.h"
 #include "upload/virtual_indicator.h"
@@ -253,6 +254,49 @@ TEST_F(UploadEngineTest, ThePortLostMessageIsInChineseToo) {
   received.wait();
 }
 
+namespace {
+
+// The system's device, except that chosen writes come out short or fail outright (the device
+// itself stays there).
+class FaultyWrites : public platform::PosixSerialDevice {
+ public:
+  FaultyWrites(int shortWrite, int failedWrite) : m_short(shortWrite), m_failed(failedWrite) {}
+
+  platform::SerialWriteStatus write(const void* data, std::size_t bytes,
+                                    std::size_t& written) override {
+    ++m_count;
+    if (m_count == m_failed) {
+      written = 0;
+      return platform::SerialWriteStatus::Failed;
+    }
+    const auto status =
+        PosixSerialDevice::write(data, m_count == m_short ? bytes / 2 : bytes, written);
+    return m_count == m_short ? platform::SerialWriteStatus::Short : status;
+  }
+
+ private:
+  int m_short;
+  int m_failed;
+  int m_count = 0;
+};
+
+}  // namespace
+
+TEST_F(UploadEngineTest, ShortAndFailedWritesDoNotStopTheTransfer) {
+  // Write 6 is packet 2's data, write 9 packet 4's header.
+  m_uart.pw_DeviceFactory([] { return std::make_unique<FaultyWrites>(6, 9); });
+  auto received = startIndicator();
+  ASSERT_TRUE(m_engine.StartUpload(writeImage("show.BIN", romImage(8 * 4096))));
+  ASSERT_TRUE(runUntilIdle());
+  EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::Completed);
+  EXPECT_EQ(m_host.countStartingWith("PacketNum="), 8u);
+  EXPECT_EQ(m_host.countStartingWith("Err:"), 0u);
+  const auto summary = received.get();
+  ASSERT_TRUE(summary.has_value());
+  EXPECT_FALSE(summary->allGood());
+  EXPECT_EQ(summary->bytesReceived, 8u * 4160 - 2048 - 64);
+}
+
 TEST_F(UploadEngineTest, UploadOnlyRefusesWrongFilesWithoutOpeningThePort) {
   m_engine.StartUploadOnly(writeImage("plain.BIN", std::string(4096, 'x')));
   EXPECT_EQ(m_host.lines, (std::vector<std::string>{"Err: File format error!"}));
@@ -379,7 +423,7 @@ TEST_F(UploadEngineTest, ReceivedBytesAreDumpedOnlyWhenAsked) {
   ASSERT_TRUE(m_loop.runUntil([&] { return m_engine.state() == UploadState::Finished; }, 5s));
   EXPECT_EQ(line.receive(64).size(), 64u);
   line.send(std::string("\x01\xAB", 2));
-  m_loop.runFor(50ms);
+  m_loop.runFor(200ms);
   m_engine.setReceiveDump(true);
   line.send(std::string("\x7F\x00\x10", 3));
   ASSERT_TRUE(m_loop.runUntil([&] { return m_host.lines.back() == "7F 00 10"; }, 5s));

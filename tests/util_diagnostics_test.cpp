@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "util/component.h"
 #include "util/crc8.h"
@@ -108,4 +109,22 @@ TEST(Crc8MaximTest, PublishedCheckValueAndTable) {
   // Continuing a CRC over a second piece equals one pass over the whole.
   EXPECT_EQ(Crc8Maxim(digits + 4, 5, Crc8Maxim(digits, 4)), 0xA1);
   EXPECT_EQ(Crc8Maxim(digits, 0), 0);
+}
+
+TEST(Crc8MaximTest, FastPathAgreesWithTheBytewiseDefinitionAtEveryLengthAndStart) {
+  std::vector<std::uint8_t> data(600);
+  std::uint32_t seed = 12345;
+  for (auto& byte : data) {
+    seed = seed * 1103515245U + 12345U;
+    byte = static_cast<std::uint8_t>(seed >> 16);
+  }
+  for (std::size_t start = 0; start < 9; ++start) {
+    for (std::size_t length = 0; length + start <= data.size(); length += 7) {
+      std::uint8_t expected = 0x3C;
+      for (std::size_t i = start; i < start + length; ++i) {
+        expected = kCrc8MaximTable[expected ^ data[i]];
+      }
+      ASSERT_EQ(Crc8Maxim(data.data() + start, length, 0x3C), expected) << start << "+" << length;
+    }
+  }
 }

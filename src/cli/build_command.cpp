@@ -1,8 +1,197 @@
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/build_driver.h"
+#include "app/program_home.h"
+#include "app/studio.h"
 #include "cli/commands.h"
+#include "cli/upload_cli.h"
+#include "rom/build_report.h"
+#include "rom/file_bytes.h"
+#include "rom/rom_layout.h"
+#include "rom/rom_readback.h"
+#include "rom/rom_readback_format.h"
 
 namespace tvx::cli {
 
-// The build and inspect commands arrive with their module.
-void registerBuildCommands(CLI::App& /*app*/, CommandRunner& /*runner*/) {}
+namespace {
+
+constexpr BilingualText kNoPortGiven{"未指定通訊埠 (--port): 不上傳",
+                                     "No port given (--port): the image is not uploaded"};
+
+struct BuildOptions {
+  std::string project;
+  std::optional<std::string> home;
+  std::optional<std::string> out;
+  std::optional<std::string> lang;
+  std::optional<std::string> port;
+};
+
+// The transfer after the build: the port given, language and memory size of the settings.
+ConsoleUploadOptions uploadOptions(const BuildOptions& options, const AppSettings& settings) {
+  ConsoleUploadOptions upload;
+  upload.port = options.port.value_or("");
+  upload.lang = settings.LANG;
+  upload.mem = settings.MEM;
+  return upload;
+}
+
+// Messages to stderr; the save question is answered with the project's own path, so the
+// project is saved where it was loaded from.
+class CommandLineHost : public StderrHost {
+ public:
+  explicit CommandLineHost(std::string projectPath) : m_projectPath(std::move(projectPath)) {}
+  std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
+    return m_projectPath;
+  }
+
+ private:
+  std::string m_projectPath;
+};
+
+// The build's upload step on the command line: the upload command's transfer (log lines,
+// progress bar, Ctrl-C) through the given port, or a line saying that none was given.
+class CommandLineBuildHost : public BuildHost {
+ public:
+  CommandLineBuildHost(Studio& studio, const BuildOptions& options)
+      : m_studio(studio), m_options(options) {}
+
+  void startUpload(const std::string& romImagePath) override {
+    if (!m_options.port) {
+      const BuildReporter reporter(m_studio.language());
+      m_studio.log().add(reporter.pick(kNoPortGiven));
+      return;
+    }
+    m_uploadStatus = runUpload(ConsoleUploadKind::AfterBuild, romImagePath,
+                               uploadOptions(m_options, m_studio.settings()));
+  }
+
+  int uploadStatus() const { return m_uploadStatus; }
+
+ private:
+  Studio& m_studio;
+  const BuildOptions& m_options;
+  int m_uploadStatus = kExitOk;
+};
+
+// Prints each log line as it is added.
+void echoLog(BuildLog& log) {
+  auto printed = std::make_shared<std::size_t>(0);
+  log.setListener([&log, printed] {
+    const std::vector<std::string>& lines = log.lines();
+    if (lines.size() < *printed) {
+      *printed = 0;
+    }
+    for (; *printed < lines.size(); ++*printed) {
+      std::printf("%s\n", lines[*printed].c_str());
+    }
+    std::fflush(stdout);
+  });
+}
+
+const char* outcomeReason(BuildOutcome outcome) {
+  switch (outcome) {
+    case BuildOutcome::kNoFloorCodes:
+      return "the floor code table is empty";
+    case BuildOutcome::kNotSaved:
+      return "the project could not be saved";
+    case BuildOutcome::kMissingArrow:
+      return "a direction arrow picture is missing";
+    case BuildOutcome::kOutOfMemory:
+      return "the pictures do not fit the indicator's memory";
+    default:
+      return "the build failed";
+  }
+}
+
+int runBuild(const BuildOptions& options) {
+  std::string error;
+  if (options.port && !CheckConsoleUploadOptions(uploadOptions(options, {}), &error)) {
+    std::fprintf(stderr, "tvx880: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  const ProgramHomeResult home = FindProgramDir(options.home);
+  if (!home.programDir) {
+    return reportFailure(home.error);
+  }
+  CommandLineHost host(options.project);
+  Studio studio(*home.programDir, &host);
+  studio.StartUp();
+  if (!studio.LoadProject(options.project)) {
+    return reportFailure("the project \"" + options.project + "\" was not loaded");
+  }
+  if (options.lang) {
+    studio.state().settings.LANG = *options.lang == "en" ? 0 : 1;
+  }
+  echoLog(studio.log());
+
+  CommandLineBuildHost buildHost(studio, options);
+  BuildDriver driver(studio, buildHost);
+  driver.setRomImagePath(options.out);
+  const BuildResult result = driver.BuildAndUpload();
+  studio.log().setListener({});
+  if (result.outcome != BuildOutcome::kBuilt) {
+    return reportFailure(std::string("no ROM image was written: ") + outcomeReason(result.outcome));
+  }
+  return kExitOk;
+}
+
+struct InspectOptions {
+  std::string file;
+  bool json = false;
+};
+
+int runInspect(const InspectOptions& options) {
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!ReadFileBytes(options.file, bytes, error)) {
+    return reportFailure("can not read \"" + options.file + "\": " + error);
+  }
+  const RomInspection inspection = InspectRomFile(bytes);
+  const std::string report =
+      options.json ? RomInspectionJson(inspection) : FormatRomInspection(inspection);
+  std::fputs(report.c_str(), stdout);
+  if (inspection.kind == RomFileKind::kUnknown) {
+    return reportFailure("\"" + options.file + "\" is neither a ROM image nor a GLB");
+  }
+  if (!inspection.problems.empty()) {
+    return reportFailure("\"" + options.file + "\" fails its checks");
+  }
+  return kExitOk;
+}
+
+}  // namespace
+
+void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
+  auto build = std::make_shared<BuildOptions>();
+  CLI::App* buildCommand = app.add_subcommand(
+      "build",
+      "Build a project into the indicator's ROM image (.BIN) and print the build log; the "
+      "project is saved first. Exit status 0 only when the image was written");
+  buildCommand->add_option("PROJECT", build->project, "project file (.ql3)")->required();
+  buildCommand->add_option("--home", build->home,
+                           "program home (settings, picture catalogue and library); found beside "
+                           "the program or in the installed data folder when not given");
+  buildCommand->add_option("--out", build->out,
+                           "where the image goes (default: the project's path with \".BIN\")");
+  buildCommand->add_option("--lang", build->lang, "language of the log (default: the settings)")
+      ->check(CLI::IsMember({"en", "zh"}));
+  buildCommand->add_option("--port", build->port,
+                           "upload the image through this port (\"COM 3\" or a device path)");
+  runner.bind(buildCommand, [build] { return runBuild(*build); });
+
+  auto inspect = std::make_shared<InspectOptions>();
+  CLI::App* inspectCommand = app.add_subcommand(
+      "inspect",
+      "Show a ROM image (.BIN) or GLB: the directory with each resource's CRC, the configuration "
+      "block field by field, the memory used and left, and whether the header CRC and the fill "
+      "pattern check out. Exit status 1 when a check fails");
+  inspectCommand->add_option("FILE", inspect->file, "ROM image (.BIN) or GLB (.GLB)")->required();
+  inspectCommand->add_flag("--json", inspect->json, "print JSON");
+  runner.bind(inspectCommand, [inspect] { return runInspect(*inspect); });
+}
 
 }  // namespace tvx::cli

@@ -135,7 +135,7 @@ class TCustomUart : public tvx::platform::TComponent {
   const TNotifyEvent& pr_OnTxOverrunErr() const { return m_onTxOverrunErr; }
   void pw_OnTxOverrunErr(TNotifyEvent handler) { m_onTxOverrunErr = std::move(handler); }
 
-  // The loop that runs the events (null: the UI loop at Open).
+  // The loop that runs the events (null: the UI loop at Open). It must outlive the open port.
   tvx::EventLoop* pr_EventLoop() const { return m_eventLoop; }
   void pw_EventLoop(tvx::EventLoop* loop) { m_eventLoop = loop; }
   // Makes the device of each Open (the system's by default).

@@ -215,7 +215,9 @@ std::vector<PortMapEntry> PortMap::entries() const {
     std::error_code error;
     const fs::path real = fs::weakly_canonical(path, error);
     for (const SerialPortInfo& port : found) {
-      if (port.path == path || (!error && real == fs::weakly_canonical(port.path, error))) {
+      std::error_code portError;
+      if (port.path == path ||
+          (!error && real == fs::weakly_canonical(port.path, portError) && !portError)) {
         return port;
       }
     }

@@ -36,22 +36,22 @@ bool armTimer(int fd, std::int64_t delayNs, std::int64_t periodNs = 0) {
   if (fd < 0) {
     return false;
   }
-  itimerspec spec{};
+  itimerspec setting{};
   // A zero it_value would disarm the timer; the shortest wait is one nanosecond.
   if (delayNs < 1) {
     delayNs = 1;
   }
-  spec.it_value.tv_sec = static_cast<time_t>(delayNs / 1'000'000'000);
-  spec.it_value.tv_nsec = static_cast<long>(delayNs % 1'000'000'000);
-  spec.it_interval.tv_sec = static_cast<time_t>(periodNs / 1'000'000'000);
-  spec.it_interval.tv_nsec = static_cast<long>(periodNs % 1'000'000'000);
-  return timerfd_settime(fd, 0, &spec, nullptr) == 0;
+  setting.it_value.tv_sec = static_cast<time_t>(delayNs / 1'000'000'000);
+  setting.it_value.tv_nsec = static_cast<long>(delayNs % 1'000'000'000);
+  setting.it_interval.tv_sec = static_cast<time_t>(periodNs / 1'000'000'000);
+  setting.it_interval.tv_nsec = static_cast<long>(periodNs % 1'000'000'000);
+  return timerfd_settime(fd, 0, &setting, nullptr) == 0;
 }
 
 void disarmTimer(int fd) {
   if (fd >= 0) {
-    itimerspec spec{};
-    timerfd_settime(fd, 0, &spec, nullptr);
+    itimerspec setting{};
+    timerfd_settime(fd, 0, &setting, nullptr);
   }
 }
 
@@ -320,7 +320,9 @@ SerialWriteStatus PosixSerialDevice::write(const void* data, std::size_t bytes,
     pollfd pfd{m_fd, POLLOUT, 0};
     ::poll(&pfd, 1, static_cast<int>(left.count()) + 1);
   }
-  if (written > 0 || status == SerialWriteStatus::Lost) {
+  // The transmitter reports empty once what went out has left; a write that timed out with
+  // nothing taken still gets its event when the line moves again.
+  if (written > 0 || status == SerialWriteStatus::Short) {
     scheduleDrainCheck();
   }
   return status;

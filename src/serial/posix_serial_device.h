@@ -23,7 +23,7 @@ namespace tvx::platform {
 //
 // The port is held exclusively: TIOCEXCL against other programs and an flock() that also
 // stops a second open by this program (and by root, whom TIOCEXCL lets through).
-class PosixSerialDevice final : public SerialDevice {
+class PosixSerialDevice : public SerialDevice {
  public:
   PosixSerialDevice() = default;
   ~PosixSerialDevice() override;

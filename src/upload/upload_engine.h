@@ -59,8 +59,8 @@ void ApplyStoredPcUart1Settings(YVclCtrl::TCustomUart& uart);
 //   setPortPath(device), setClockSync(CheckBox9), setReceiveDump(CheckBox7),
 //   and writeHeaderFixedBytes() at start-up when "T880_PCGLB.GLB" was found (without it the
 //   upload is refused with a log line).
-// The engine binds the port's OnTxdEmpty and OnRxdDatas; the port's event loop and the engine's
-// must be the same UI loop.
+// The engine binds the port's OnTxdEmpty and OnRxdDatas. Its timers run on the loop given (else
+// the UI loop when a timer starts), which must be the port's loop too and outlive the engine.
 class UploadEngine {
  public:
   using Clock = std::function<LocalDateTime()>;

@@ -12,7 +12,7 @@ namespace tvx::test {
 // Composes BMP files field by field, so tests can make exactly the file they need, broken
 // ones included. Unless overridden, bfSize counts the headers and the pixel block only (what
 // the indicator's reader expects) and bfOffBits points right after headers, palette and masks.
-struct BmpSpec {
+struct BmpLayout {
   char tag[2] = {'B', 'M'};
   std::int32_t width = 1;
   std::int32_t height = 1;  // negative: rows stored top-down
@@ -35,44 +35,44 @@ inline void PutLe(std::string& out, std::uint32_t value, int bytes) {
   }
 }
 
-inline std::string MakeBmp(const BmpSpec& spec) {
-  const bool masksInHeader = spec.masks && spec.infoSize >= 52;
-  const std::uint32_t extras = static_cast<std::uint32_t>(spec.palette.size() * 4) +
-                               (spec.masks && !masksInHeader ? 12U : 0U);
-  const std::uint32_t pixelBytes = static_cast<std::uint32_t>(spec.pixels.size());
+inline std::string MakeBmp(const BmpLayout& layout) {
+  const bool masksInHeader = layout.masks && layout.infoSize >= 52;
+  const std::uint32_t extras = static_cast<std::uint32_t>(layout.palette.size() * 4) +
+                               (layout.masks && !masksInHeader ? 12U : 0U);
+  const std::uint32_t pixelBytes = static_cast<std::uint32_t>(layout.pixels.size());
   std::string header;
-  PutLe(header, spec.infoSize, 4);
-  PutLe(header, static_cast<std::uint32_t>(spec.width), 4);
-  PutLe(header, static_cast<std::uint32_t>(spec.height), 4);
-  PutLe(header, spec.planes, 2);
-  PutLe(header, spec.bitCount, 2);
-  PutLe(header, spec.compression, 4);
-  PutLe(header, spec.biSizeImage.value_or(pixelBytes), 4);
+  PutLe(header, layout.infoSize, 4);
+  PutLe(header, static_cast<std::uint32_t>(layout.width), 4);
+  PutLe(header, static_cast<std::uint32_t>(layout.height), 4);
+  PutLe(header, layout.planes, 2);
+  PutLe(header, layout.bitCount, 2);
+  PutLe(header, layout.compression, 4);
+  PutLe(header, layout.biSizeImage.value_or(pixelBytes), 4);
   PutLe(header, 2835, 4);
   PutLe(header, 2835, 4);
-  PutLe(header, spec.biClrUsed.value_or(static_cast<std::uint32_t>(spec.palette.size())), 4);
+  PutLe(header, layout.biClrUsed.value_or(static_cast<std::uint32_t>(layout.palette.size())), 4);
   PutLe(header, 0, 4);
   if (masksInHeader) {
-    for (std::uint32_t mask : *spec.masks) {
+    for (std::uint32_t mask : *layout.masks) {
       PutLe(header, mask, 4);
     }
   }
-  header.resize(spec.infoSize, '\0');
+  header.resize(layout.infoSize, '\0');
 
-  std::string out{spec.tag[0], spec.tag[1]};
-  PutLe(out, spec.bfSize.value_or(14 + spec.infoSize + pixelBytes), 4);
+  std::string out{layout.tag[0], layout.tag[1]};
+  PutLe(out, layout.bfSize.value_or(14 + layout.infoSize + pixelBytes), 4);
   PutLe(out, 0, 4);
-  PutLe(out, spec.bfOffBits.value_or(14 + spec.infoSize + extras), 4);
+  PutLe(out, layout.bfOffBits.value_or(14 + layout.infoSize + extras), 4);
   out += header;
-  for (std::uint32_t entry : spec.palette) {
+  for (std::uint32_t entry : layout.palette) {
     PutLe(out, entry, 4);
   }
-  if (spec.masks && !masksInHeader) {
-    for (std::uint32_t mask : *spec.masks) {
+  if (layout.masks && !masksInHeader) {
+    for (std::uint32_t mask : *layout.masks) {
       PutLe(out, mask, 4);
     }
   }
-  out.append(spec.pixels.begin(), spec.pixels.end());
+  out.append(layout.pixels.begin(), layout.pixels.end());
   return out;
 }
 

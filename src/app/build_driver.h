@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/studio.h"
+#include "rom/build_clock.h"
+#include "rom/rom_layout.h"
+
+// "Build and upload": the project becomes a ROM image ".BIN" beside the project file, which is
+// then handed to the upload. Runs on the user-interface thread, one step after the other; the
+// build log shows progress in the chosen language.
+namespace tvx {
+
+// What the build needs from the window (or the command line) beyond the studio, whose log,
+// project, settings, library and dialogs it uses.
+class BuildHost {
+ public:
+  virtual ~BuildHost() = default;
+  // The upload-only box ("僅連線上傳"): when ticked the build is left out.
+  virtual bool uploadOnlyChecked() const { return false; }
+  // The upload-only branch: pick an existing ".BIN", check it and upload it.
+  virtual void runUploadOnly() {}
+  // The hand-over: upload the ROM image just written.
+  virtual void startUpload(const std::string& romImagePath) = 0;
+  // The build's trace texts; dropped unless a host wants them.
+  virtual void trace(const std::string& /*text*/) {}
+  // Redraw the window now (after the log is emptied and after the project is saved).
+  virtual void repaint() {}
+  // The hourglass cursor while pictures are converted.
+  virtual void setBusy(bool /*busy*/) {}
+};
+
+enum class BuildOutcome {
+  kUploadOnly,    // the upload-only branch ran instead
+  kNoFloorCodes,  // "Undefine floor code!!"
+  kNotSaved,      // the save question was cancelled or the project could not be saved
+  kMissingArrow,  // a direction arrow picture is missing
+  kOutOfMemory,   // the resources do not fit the indicator's memory
+  kFailed,        // an error ended the build; its text was shown
+  kBuilt,         // the image was written and handed to the upload
+};
+
+struct BuildResult {
+  BuildOutcome outcome = BuildOutcome::kFailed;
+  std::string romImagePath;  // kBuilt: the image written
+  std::string error;         // kFailed: the text shown to the user
+  std::uint64_t memoryUsed = 0;
+};
+
+class BuildDriver {
+ public:
+  // Both must outlive the driver.
+  BuildDriver(Studio& studio, BuildHost& host);
+
+  // The date and time stamped into the image (SystemBuildClock() unless replaced).
+  void setClock(BuildClock clock) { m_clock = std::move(clock); }
+  // Where the image goes instead of beside the project file (nothing: beside it).
+  void setRomImagePath(std::optional<std::string> path) { m_romImagePath = std::move(path); }
+  // Where the build's private temporary folder is made (empty: the system's temporary folder).
+  void setScratchParent(std::string folder) { m_scratchParent = std::move(folder); }
+
+  // The build page's action: empties the log, refuses an empty floor code table, asks where to
+  // save the project and saves it, writes the resource list, assembles the GLB, makes the
+  // configuration block and the ROM image, and hands the image to the upload. Each stop is
+  // logged (or, for errors, shown) and leaves nothing behind but the saved project.
+  BuildResult BuildAndUpload();
+
+  // CRC and size of every resource of the last assembled GLB.
+  const ResourceChecks& resourceChecks() const { return m_checks; }
+
+ private:
+  BuildResult build();
+
+  Studio& m_studio;
+  BuildHost& m_host;
+  BuildClock m_clock;
+  std::optional<std::string> m_romImagePath;
+  std::string m_scratchParent;
+  ResourceChecks m_checks{};
+};
+
+// The ROM image path of a project file: its extension replaced by ".BIN".
+std::string RomImagePathForProject(const std::string& projectPath);
+
+}  // namespace tvx

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "util/platform_exception.h"
+
+// How the steps of a build talk: log lines in the chosen language, trace texts for a hook, and
+// the error that ends a build.
+namespace tvx {
+
+// One log text in both languages.
+struct BilingualText {
+  std::string_view chinese;
+  std::string_view english;
+};
+
+class BuildReporter {
+ public:
+  using Sink = std::function<void(const std::string&)>;
+
+  // lang is the LANG setting: 0 English, anything else Chinese. Without a log sink lines are
+  // dropped; without a trace sink trace texts are.
+  explicit BuildReporter(unsigned lang, Sink log = {}, Sink trace = {})
+      : m_english(lang == 0), m_log(std::move(log)), m_trace(std::move(trace)) {}
+
+  bool english() const { return m_english; }
+  std::string pick(BilingualText text) const {
+    return std::string(m_english ? text.english : text.chinese);
+  }
+
+  void log(const std::string& line) const {
+    if (m_log) {
+      m_log(line);
+    }
+  }
+  void log(BilingualText text) const { log(pick(text)); }
+  void trace(const std::string& text) const {
+    if (m_trace) {
+      m_trace(text);
+    }
+  }
+
+ private:
+  bool m_english;
+  Sink m_log;
+  Sink m_trace;
+};
+
+// A failure that ends a build: a picture the background converter refuses, a slot value that
+// names neither a picture nor a library resource, a temporary or output file that cannot be
+// written. The text names the file and says what is wrong, in the chosen language.
+class EBuildError : public tvx::platform::Exception {
+ public:
+  explicit EBuildError(std::string message) : Exception(std::move(message)) {}
+};
+
+}  // namespace tvx

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "project/project.h"
+#include "rom/build_report.h"
+
+namespace YVclUtil {
+class TYIniFile;
+}
+
+// The floor code table as the indicator reads it: what to show for each of the controller's
+// 256 floor codes, which floor characters are needed, and which background goes with a floor.
+namespace tvx {
+
+// Display code of a picture: the picture lies in bank 6 at the slot of the floor code.
+inline constexpr std::uint16_t kCodeTablePictureMark = 0xFE00;
+inline constexpr int kCodeTablePictureBank = 6;
+
+struct FloorCodeTables {
+  // Per controller code: 0 nothing, a character code, (first << 8) | second, or
+  // kCodeTablePictureMark | code.
+  std::array<std::uint16_t, kFloorCodeCount> displayCodes{};
+  // Per character code: its floor picture goes into bank 1.
+  std::array<bool, 256> charactersInUse{};
+  // Per controller code: the background picture number.
+  std::array<std::uint8_t, kFloorCodeCount> backgrounds{};
+};
+
+// Fills the three tables from the project's floor code table and writes the code-table
+// pictures into bank 6 of the open resource list. A picture text whose file is missing in the
+// floor style folder is cleared in the project and warned about; an unreadable background
+// number is warned about and replaced by the number in force.
+FloorCodeTables MakeFLCodeTableAndFLBkg(YVclUtil::TYIniFile& list, Project& project,
+                                        const std::string& programDir,
+                                        const BuildReporter& reporter);
+
+// A background number: an optional sign and decimal digits that fit 32 bits, nothing else.
+std::optional<int> ParseBackgroundNumber(std::string_view text);
+
+// Upper-cases ASCII letters; the second byte of a Big5 character is left alone.
+std::string UpperCaseText(std::string_view text);
+
+}  // namespace tvx
