@@ -8,10 +8,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -73,6 +77,25 @@ inline std::string ShippedSettingsWith(
     }
   }
   return text;
+}
+
+// Runs the Qt loop, as the program's does, until done() answers true or the time is up; answers
+// done(). (QTest::qWaitFor sleeps between turns, which would slow every serial event down.)
+inline bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  if (done()) {
+    return true;
+  }
+  QEventLoop loop;
+  QTimer check;
+  QObject::connect(&check, &QTimer::timeout, &loop, [&] {
+    if (done()) {
+      loop.quit();
+    }
+  });
+  QTimer::singleShot(timeout, &loop, &QEventLoop::quit);
+  check.start(5);
+  loop.exec();
+  return done();
 }
 
 // Made first, so that the application exists before any Qt object of a test.

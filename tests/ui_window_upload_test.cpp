@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "ui/build_page.h"
+#include "ui/build_runner.h"
 #include "ui/port_combo_box.h"
 #include "ui_window_fixture.h"
 #include "upload/virtual_indicator.h"
@@ -59,7 +60,21 @@ class UploadTest : public WindowTest {
   }
   // The Qt loop keeps running while the test waits, as the window's does.
   bool waitUntilIdle(std::chrono::milliseconds timeout = 30s) {
-    return QTest::qWaitFor([this] { return !engine().busy(); }, static_cast<int>(timeout.count()));
+    return WaitUntil([this] { return !engine().busy(); }, timeout);
+  }
+  // "Build and upload": the build (here its upload-only branch) runs beside the window; it has
+  // handed over to the upload when this returns.
+  void pressBuildAndUpload() {
+    click("SpeedButton3");
+    ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 10s));
+  }
+  // The memo shows the studio's log line for line.
+  QStringList studioLog() {
+    QStringList lines;
+    for (const std::string& line : studio().log().lines()) {
+      lines << QString::fromStdString(line);
+    }
+    return lines;
   }
   QStringList logLines() { return find<QPlainTextEdit>("Memo1")->toPlainText().split('\n'); }
   QString caption() { return find<QPushButton>("SpeedButton3")->text(); }
@@ -74,7 +89,8 @@ TEST_F(UploadTest, UploadOnlySendsTheImageWithTheBarReachingItsEnd) {
   auto received = startIndicator();
   click("CheckBox1");
   m_host.answerOpenFile(path);
-  click("SpeedButton3");
+  pressBuildAndUpload();
+  ASSERT_EQ(m_host.fileRequests().size(), 1u);
   EXPECT_EQ(m_host.fileRequests().back().filter, "TVX-880 Upload File (*.bin)|*.bin");
   ASSERT_TRUE(waitUntilIdle());
 
@@ -102,9 +118,9 @@ TEST_F(UploadTest, TheButtonAbortsAnUploadBetweenPackets) {
   auto received = startIndicator(115200);  // about 0.36 s a packet
   click("CheckBox1");
   m_host.answerOpenFile(path);
-  click("SpeedButton3");
+  pressBuildAndUpload();
   auto* bar = find<QProgressBar>("ProgressBar1");
-  ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->value() >= 2; }, 20000));
+  ASSERT_TRUE(WaitUntil([bar] { return bar->value() >= 2; }, 20s));
   EXPECT_EQ(caption(), "Abort transmite");
   click("SpeedButton3");
   EXPECT_FALSE(engine().busy());
@@ -124,7 +140,7 @@ TEST_F(UploadTest, WaitingForThePortIsCancelledWithTheSameButton) {
   const std::string path = writeImage(romImage(4096));
   click("CheckBox1");
   m_host.answerOpenFile(path);
-  click("SpeedButton3");
+  pressBuildAndUpload();
   EXPECT_EQ(engine().state(), UploadState::WaitingForPort);
   EXPECT_EQ(logLines().back(), ">> Please insert USB connector..<<");
   EXPECT_EQ(caption(), "Abort transmite");
@@ -141,13 +157,14 @@ TEST_F(UploadTest, ClosingTheWindowDuringAnUploadAbortsIt) {
   auto received = startIndicator(115200);
   click("CheckBox1");
   m_host.answerOpenFile(path);
-  click("SpeedButton3");
+  pressBuildAndUpload();
   auto* bar = find<QProgressBar>("ProgressBar1");
-  ASSERT_TRUE(QTest::qWaitFor([bar] { return bar->value() >= 1; }, 20000));
+  ASSERT_TRUE(WaitUntil([bar] { return bar->value() >= 1; }, 20s));
   window().close();
   EXPECT_FALSE(engine().busy());
   EXPECT_FALSE(window().buildPage()->pcUart().pr_Opened());
   EXPECT_EQ(logLines().back().toStdString(), ">>> Close COM " + link() + " <<<");
+  EXPECT_EQ(logLines(), studioLog());
   ASSERT_EQ(received.wait_for(10s), std::future_status::ready) << "the line was closed";
   m_window.reset();  // and the window goes away without a transfer behind it
 }
@@ -172,11 +189,11 @@ TEST_F(UploadTest, AFileWithoutTheSignatureIsRefusedBeforeThePortOpens) {
   const std::string path = writeImage(std::string(8192, 'x'));
   click("CheckBox1");
   m_host.answerOpenFile(path);
-  click("SpeedButton3");
+  pressBuildAndUpload();
   EXPECT_FALSE(engine().busy());
   EXPECT_EQ(logLines(), QStringList{"Err: File format error!"});
   // Cancelling the file dialog logs nothing.
-  click("SpeedButton3");
+  pressBuildAndUpload();
   EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
 }
 

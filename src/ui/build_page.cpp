@@ -312,6 +312,20 @@ void BuildPage::refresh() {
   }
   m_preview->refresh();
   showLog();
+  showBusyCaption();
+}
+
+void BuildPage::showBusyCaption() {
+  if (!m_engine->busy()) {
+    return;
+  }
+  // Captions were just applied (the settings' idle caption): keep it for the end of the
+  // transfer, and show that the button aborts.
+  const QString abort = DisplayText(upload_text::kButtonAbort.pick(m_studio.language() == 0));
+  if (m_action->text() != abort) {
+    m_idleCaption = m_action->text();
+    m_action->setText(abort);
+  }
 }
 
 void BuildPage::prepareUpload(bool libraryLoaded) {
@@ -405,10 +419,9 @@ void BuildPage::abortUpload() {
 
 void BuildPage::uploadStateChangedInEngine() {
   const UploadState state = m_engine->state();
-  const bool english = m_studio.language() == 0;
   if (state == UploadState::WaitingForPort) {
     // The wait for the port is cancelled with the same button.
-    m_action->setText(DisplayText(upload_text::kButtonAbort.pick(english)));
+    showBusyCaption();
   } else if (state == UploadState::Idle && !m_idleCaption.isEmpty()) {
     m_action->setText(m_idleCaption);
   }
@@ -422,6 +435,7 @@ void BuildPage::setBuilding(bool building) {
       child->setEnabled(!building);
     }
   }
+  m_portList->setEnabled(!building && !m_engine->busy());
 }
 
 void BuildPage::appendLogLines(const QStringList& lines, bool clearedFirst) {

@@ -82,6 +82,7 @@ class BuildPage : public QWidget {
   void configureEngine();
   void showLog();
   void uploadStateChangedInEngine();
+  void showBusyCaption();
 
   Studio& m_studio;
   ScreenPreview* m_preview = nullptr;

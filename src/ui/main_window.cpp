@@ -12,8 +12,10 @@
 #include "ui/background_page.h"
 #include "ui/browse_events.h"
 #include "ui/build_page.h"
+#include "ui/build_runner.h"
 #include "ui/code_table_page.h"
 #include "ui/display_text.h"
+#include "ui/qt_event_loop.h"
 #include "ui/screen_preview.h"
 #include "ui/style_page.h"
 #include "ui/widget_factory.h"
@@ -31,6 +33,10 @@ QString fromView(std::string_view text) {
 }  // namespace
 
 TForm1::TForm1(Studio& studio, QWidget* parent) : QMainWindow(parent), m_studio(studio) {
+  if (UiEventLoop() == nullptr) {
+    m_ownLoop = std::make_unique<QtEventLoop>();
+    SetUiEventLoop(m_ownLoop.get());
+  }
   setObjectName("Form1");
   // Chinese captions in the traditional forms of the glyphs, whichever font draws the Latin.
   QFont captions = font();
@@ -45,7 +51,14 @@ TForm1::TForm1(Studio& studio, QWidget* parent) : QMainWindow(parent), m_studio(
   showPage(1);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The build first (it may still use the pages), then the pages; the loop last.
+  m_buildRunner.reset();
+  delete takeCentralWidget();
+  if (m_ownLoop && UiEventLoop() == m_ownLoop.get()) {
+    SetUiEventLoop(nullptr);
+  }
+}
 
 void TForm1::buildMenu() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("檔案"));
@@ -84,6 +97,34 @@ void TForm1::buildPages() {
   m_next = form::Button(central, "SpeedButton2", QStringLiteral("下一頁"), {751, 470, 130, 34});
   connect(m_previous, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
   connect(m_next, &QPushButton::clicked, this, &TForm1::SpeedButton2Click);
+
+  m_buildRunner = std::make_unique<BuildRunner>(m_studio, *m_buildPage, *UiEventLoop());
+  m_buildPage->setBuildAndUpload([this] { m_buildRunner->start(); });
+  connect(m_buildRunner.get(), &BuildRunner::started, this, [this] { lockForBuild(true); });
+  connect(m_buildRunner.get(), &BuildRunner::finished, this, &TForm1::buildFinished);
+}
+
+void TForm1::lockForBuild(bool locked) {
+  menuBar()->setEnabled(!locked);
+  for (QAction* command : findChildren<QAction*>()) {
+    command->setEnabled(!locked);
+  }
+  m_previous->setEnabled(!locked);
+  m_next->setEnabled(!locked);
+  for (QWidget* page : {static_cast<QWidget*>(m_stylePage), static_cast<QWidget*>(m_backgroundPage),
+                        static_cast<QWidget*>(m_codeTablePage)}) {
+    page->setEnabled(!locked);
+  }
+  m_buildPage->setBuilding(locked);
+}
+
+void TForm1::buildFinished() {
+  lockForBuild(false);
+  // The build saved the project and may have cleaned values of it: show it as it is now.
+  refreshFromStudio();
+  if (m_closeAfterBuild) {
+    close();
+  }
 }
 
 void TForm1::wirePages() {
@@ -212,6 +253,13 @@ void TForm1::N7Click() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  // A build is not cut off halfway (its files would be left half written): the window closes
+  // when it is over.
+  if (m_buildRunner->running()) {
+    m_closeAfterBuild = true;
+    event->ignore();
+    return;
+  }
   // A transfer still running is aborted: the port is closed and the close is logged.
   m_buildPage->abortUpload();
   if (!m_shutDown) {

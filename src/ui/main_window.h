@@ -16,6 +16,8 @@ namespace tvx {
 
 class BackgroundPage;
 class BuildPage;
+class BuildRunner;
+class QtEventLoop;
 class CodeTablePage;
 class StylePage;
 class Studio;
@@ -31,7 +33,8 @@ class TForm1 : public QMainWindow {
   static constexpr int kHeight = 581;
 
   // The studio must outlive the window. The window does not start the studio: call startUp()
-  // once (or refreshFromStudio() for a studio that already runs).
+  // once (or refreshFromStudio() for a studio that already runs). The window runs on the
+  // process UI loop (SetUiEventLoop); without one it installs a Qt loop of its own.
   explicit TForm1(Studio& studio, QWidget* parent = nullptr);
   ~TForm1() override;
 
@@ -56,6 +59,7 @@ class TForm1 : public QMainWindow {
   BackgroundPage* backgroundPage() const { return m_backgroundPage; }
   CodeTablePage* codeTablePage() const { return m_codeTablePage; }
   BuildPage* buildPage() const { return m_buildPage; }
+  BuildRunner& buildRunner() { return *m_buildRunner; }
   Studio& studio() { return m_studio; }
 
  protected:
@@ -68,8 +72,13 @@ class TForm1 : public QMainWindow {
   void applySettings();
   void applyPanels();
   void showTitle();
+  // While a build runs the project is the build's: editing and the menu are locked.
+  void lockForBuild(bool locked);
+  void buildFinished();
 
   Studio& m_studio;
+  // The window's loop when the program installed none (tests of single pages, tools).
+  std::unique_ptr<QtEventLoop> m_ownLoop;
   FormCaptions m_captions{this};
   QTabWidget* m_pages = nullptr;      // PageControl1
   QPushButton* m_previous = nullptr;  // SpeedButton1
@@ -79,6 +88,8 @@ class TForm1 : public QMainWindow {
   CodeTablePage* m_codeTablePage = nullptr;
   BuildPage* m_buildPage = nullptr;
   QHash<QString, QPoint> m_designPanelPositions;
+  std::unique_ptr<BuildRunner> m_buildRunner;
+  bool m_closeAfterBuild = false;
   bool m_shutDown = false;
 };
 
