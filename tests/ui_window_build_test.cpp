@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -116,6 +117,12 @@ TEST_F(BuildTest, BuildsTheDefaultProjectAndUploadsItWhileTheWindowKeepsRunning)
   auto* bar = find<QProgressBar>("ProgressBar1");
   EXPECT_EQ(bar->maximum(), 1024);
   EXPECT_EQ(bar->value(), 1024);
+
+  const QString screenshots = qEnvironmentVariable("TVX_SCREENSHOT_DIR");
+  if (!screenshots.isEmpty()) {
+    QDir().mkpath(screenshots);
+    window().grab().save(screenshots + "/page4-built-en.png");
+  }
 
   const auto summary = received.get();
   ASSERT_TRUE(summary.has_value());

@@ -24,6 +24,8 @@ QString describe(const platform::PortMapEntry& entry) {
 }  // namespace
 
 PortComboBox::PortComboBox(QWidget* parent) : QComboBox(parent) {
+  // A device path may be longer than the list is wide: the whole of it shows as a tip.
+  connect(this, &QComboBox::currentTextChanged, this, &QWidget::setToolTip);
   refreshPorts();
   setCurrentIndex(0);
 }
@@ -65,6 +67,7 @@ void PortComboBox::refreshPorts() {
     index = std::max(0, findData(keepNumber, kNumberRole));
   }
   setCurrentIndex(index);
+  setToolTip(currentText());
 }
 
 void PortComboBox::selectPath(const std::string& path) {
