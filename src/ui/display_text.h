@@ -5,12 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "ui/text_encoding.h"
+
 // The indicator's files hold their texts as bytes, Big5 for Chinese. The window converts them
 // for display and back for storage; nothing below the window converts.
 namespace tvx {
-
-// Whether the bytes are well-formed UTF-8 (plain ASCII is).
-bool IsValidUtf8(std::string_view bytes);
 
 // A text of the settings, project or indicator files for display: taken as UTF-8 when it is
 // valid UTF-8, else converted from Big5. Bytes that are not Big5 either show as U+FFFD.
