@@ -15,7 +15,7 @@ build-asan: deps
 	cmake --build --preset asan -j $(JOBS)
 
 run: build
-	@./tools/run-main.sh build/default
+	@./tools/run-studio.sh build/default
 
 test: build build-asan
 	ctest --preset default
