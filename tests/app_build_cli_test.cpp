@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 // "tvx880 build" and "tvx880 inspect", run as a technician runs them.
@@ -21,53 +22,26 @@ namespace fs = std::filesystem;
 
 const std::string kShippedHome = std::string(TVX_SOURCE_DIR) + "/data";
 
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) {
-    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return result + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
 class BuildCliTest : public ::testing::Test {
  protected:
+  static test::CliRun run(const std::string& arguments) { return test::RunTvx880(arguments); }
   void SetUp() override {
-    if (!fs::exists(TVX_CLI_PATH)) {
+    if (!test::Tvx880Built()) {
       GTEST_SKIP() << "build the tvx880 program first: " << TVX_CLI_PATH;
     }
   }
 
-  CliRun run(const std::string& arguments) {
-    const fs::path errFile = work / "stderr.txt";
-    const std::string command =
-        quoted(TVX_CLI_PATH) + " " + arguments + " 2>" + quoted(errFile.string());
-    CliRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-      result.out.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::ReadFileBytes(errFile);
-    return result;
+  std::string path(const std::string& name) const {
+    return test::ShellQuoted((work / name).string());
   }
-  std::string path(const std::string& name) const { return quoted((work / name).string()); }
 
   test::TempDir work;
 };
 
 TEST_F(BuildCliTest, TheShippedDefaultProjectBuildsWithoutAnyEdit) {
-  const std::string home = " --home " + quoted(kShippedHome);
+  const std::string home = " --home " + test::ShellQuoted(kShippedHome);
   ASSERT_EQ(run("project new " + path("default.ql3") + home).status, 0);
-  const CliRun build = run("build " + path("default.ql3") + home);
+  const test::CliRun build = run("build " + path("default.ql3") + home);
   ASSERT_EQ(build.status, 0) << build.out << build.err;
   EXPECT_EQ(build.out.rfind("Make....\nForce save project...\nUse memory = ", 0), 0u) << build.out;
   EXPECT_NE(build.out.find("use 32Mb memory.\n"), std::string::npos);
@@ -75,11 +49,11 @@ TEST_F(BuildCliTest, TheShippedDefaultProjectBuildsWithoutAnyEdit) {
   EXPECT_TRUE(build.err.empty()) << build.err;
   EXPECT_EQ(fs::file_size(work / "default.BIN"), 4194304u);
 
-  const CliRun inspect = run("inspect " + path("default.BIN"));
+  const test::CliRun inspect = run("inspect " + path("default.BIN"));
   EXPECT_EQ(inspect.status, 0) << inspect.out;
   EXPECT_NE(inspect.out.find("All checks hold."), std::string::npos);
 
-  const CliRun chinese =
+  const test::CliRun chinese =
       run("build " + path("default.ql3") + home + " --lang zh --out " + path("other.bin"));
   EXPECT_EQ(chinese.status, 0);
   EXPECT_EQ(chinese.out.rfind("製作....\n自動儲存專案檔...\n已用記憶體 = ", 0), 0u) << chinese.out;
@@ -89,13 +63,15 @@ TEST_F(BuildCliTest, TheShippedDefaultProjectBuildsWithoutAnyEdit) {
 
 TEST_F(BuildCliTest, NoImageMeansExitStatusOne) {
   test::WriteFileBytes(work / "empty.ql3", "[Mode]\r\nLayout=16\r\n\r\n");
-  const CliRun build = run("build " + path("empty.ql3") + " --home " + quoted(kShippedHome));
+  const test::CliRun build =
+      run("build " + path("empty.ql3") + " --home " + test::ShellQuoted(kShippedHome));
   EXPECT_EQ(build.status, 1);
   EXPECT_EQ(build.out, "Undefine floor code!!\n");
   EXPECT_EQ(build.err, "tvx880: no ROM image was written: the floor code table is empty\n");
   EXPECT_FALSE(fs::exists(work / "empty.BIN"));
 
-  const CliRun missing = run("build " + path("nothing.ql3") + " --home " + quoted(kShippedHome));
+  const test::CliRun missing =
+      run("build " + path("nothing.ql3") + " --home " + test::ShellQuoted(kShippedHome));
   EXPECT_EQ(missing.status, 1);
   EXPECT_NE(missing.err.find("was not loaded"), std::string::npos) << missing.err;
 
@@ -103,19 +79,20 @@ TEST_F(BuildCliTest, NoImageMeansExitStatusOne) {
 }
 
 TEST_F(BuildCliTest, InspectTellsWhatAFileIs) {
-  const CliRun library = run("inspect " + quoted(kShippedHome + "/T880_PCGLB.GLB"));
+  const test::CliRun library =
+      run("inspect " + test::ShellQuoted(kShippedHome + "/T880_PCGLB.GLB"));
   EXPECT_EQ(library.status, 0) << library.err;
   EXPECT_EQ(library.out.rfind("Kind: picture library", 0), 0u) << library.out;
   EXPECT_NE(library.out.find("     0   98 "), std::string::npos) << "the STEP resource";
 
   test::WriteFileBytes(work / "junk.bin", "MZ not an image");
-  const CliRun junk = run("inspect " + path("junk.bin") + " --json");
+  const test::CliRun junk = run("inspect " + path("junk.bin") + " --json");
   EXPECT_EQ(junk.status, 1);
   EXPECT_NE(junk.out.find("\"kind\": \"unknown\""), std::string::npos) << junk.out;
   EXPECT_EQ(junk.err,
             "tvx880: \"" + (work / "junk.bin").string() + "\" is neither a ROM image nor a GLB\n");
 
-  const CliRun absent = run("inspect " + path("absent.BIN"));
+  const test::CliRun absent = run("inspect " + path("absent.BIN"));
   EXPECT_EQ(absent.status, 1);
   EXPECT_NE(absent.err.find("can not read"), std::string::npos);
 }
@@ -162,18 +139,19 @@ class VirtualIndicator {
 };
 
 TEST_F(BuildCliTest, WithAPortTheImageIsUploadedAfterTheBuild) {
-  const std::string home = " --home " + quoted(kShippedHome);
+  const std::string home = " --home " + test::ShellQuoted(kShippedHome);
   ASSERT_EQ(run("project new " + path("lift.ql3") + home).status, 0);
   VirtualIndicator indicator(work / "indicator", work / "received.bin", work / "sim.txt");
   ASSERT_TRUE(fs::is_symlink(work / "indicator"));
-  const CliRun build = run("build " + path("lift.ql3") + home + " --port " + path("indicator"));
+  const test::CliRun build =
+      run("build " + path("lift.ql3") + home + " --port " + path("indicator"));
   EXPECT_EQ(build.status, 0) << build.out << build.err;
   EXPECT_EQ(indicator.wait(), 0) << test::ReadFileBytes(work / "sim.txt");
   EXPECT_NE(build.out.find("use 32Mb memory.\n>>> Open COM "), std::string::npos) << build.out;
   EXPECT_NE(build.out.find(" Build and upload finish!\n"), std::string::npos);
   EXPECT_EQ(test::ReadFileBytes(work / "received.bin"), test::ReadFileBytes(work / "lift.BIN"));
 
-  const CliRun badPort = run("build " + path("lift.ql3") + home + " --port 'COM x'");
+  const test::CliRun badPort = run("build " + path("lift.ql3") + home + " --port 'COM x'");
   EXPECT_EQ(badPort.status, 2);
   EXPECT_NE(badPort.err.find("neither COMn nor a device path"), std::string::npos) << badPort.err;
 }

@@ -15,6 +15,7 @@
 #include "image/error_diffusion.h"
 #include "image/truncate_converter.h"
 #include "support/build_recorder.h"
+#include "support/cli_run.h"
 #include "support/golden_project.h"
 #include "support/sha256.h"
 #include "util/crc8.h"
@@ -31,33 +32,6 @@ namespace fs = std::filesystem;
 const std::string kGoldenDir = std::string(TVX_TEST_DATA_DIR) + "/rom/golden/";
 const std::string kHashFile = kGoldenDir + "golden.BIN.sha256";
 const std::string kInspectFile = kGoldenDir + "golden.BIN.report.txt";
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) {
-    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return result + "'";
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-CliRun runCli(const std::string& arguments, const std::string& environment = "") {
-  CliRun result;
-  const std::string command = environment + " " + quoted(TVX_CLI_PATH) + " " + arguments;
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-    result.out.append(buffer, got);
-  }
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
 
 bool updating() {
   const char* update = std::getenv("TVX_UPDATE_GOLDEN");
@@ -160,7 +134,8 @@ TEST(Sha256Test, PublishedVectors) {
 TEST_F(GoldenImageTest, MatchesTheCommittedHashAndInspectReport) {
   ASSERT_EQ(s_result.outcome, BuildOutcome::kBuilt) << s_result.error;
   const std::string hash = test::Sha256Hex(s_image) + "  golden.BIN\n";
-  const CliRun inspect = runCli("inspect " + quoted((*s_work / "golden.BIN").string()));
+  const test::CliRun inspect =
+      test::RunTvx880("inspect " + test::ShellQuoted((*s_work / "golden.BIN").string()));
   EXPECT_EQ(inspect.status, 0) << inspect.out;
   if (updating()) {
     test::WriteFileBytes(kHashFile, hash);
@@ -327,16 +302,17 @@ TEST_F(GoldenImageTest, TheCommandLineBuildsTheSameImage) {
   // The project as the build saved it, built again by the command line at the same time.
   const std::string project = (*s_work / "golden.ql3").string();
   const std::string out = (*s_work / "cli.BIN").string();
-  const CliRun build = runCli(
-      "build " + quoted(project) + " --home " + quoted(s_home->dir()) + " --out " + quoted(out),
-      std::string("SOURCE_DATE_EPOCH=") + test::kGoldenEpoch);
+  const test::CliRun build =
+      test::RunTvx880("build " + test::ShellQuoted(project) + " --home " +
+                          test::ShellQuoted(s_home->dir()) + " --out " + test::ShellQuoted(out),
+                      std::string("SOURCE_DATE_EPOCH=") + test::kGoldenEpoch);
   ASSERT_EQ(build.status, 0) << build.out;
   EXPECT_EQ(test::Sha256Hex(test::ReadFileBytes(out)), test::Sha256Hex(s_image));
   EXPECT_NE(build.out.find("use 32Mb memory.\n"), std::string::npos) << build.out;
   EXPECT_NE(build.out.find("No port given (--port): the image is not uploaded\n"),
             std::string::npos);
 
-  const CliRun json = runCli("inspect --json " + quoted(out));
+  const test::CliRun json = test::RunTvx880("inspect --json " + test::ShellQuoted(out));
   EXPECT_EQ(json.status, 0);
   EXPECT_NE(json.out.find("\"build_date\": \"2013-03-06\""), std::string::npos) << json.out;
   EXPECT_NE(json.out.find("\"fill_ok\": true"), std::string::npos);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 #include "support/test_home.h"
 
@@ -14,57 +15,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) {
-    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  }
-  return result + "'";
-}
-
 class ProjectCliTest : public ::testing::Test {
  protected:
+  static test::CliRun run(const std::string& arguments) { return test::RunTvx880(arguments); }
   void SetUp() override {
-    if (!fs::exists(TVX_CLI_PATH)) {
+    if (!test::Tvx880Built()) {
       GTEST_SKIP() << "build the tvx880 program first: " << TVX_CLI_PATH;
     }
-  }
-
-  CliRun run(const std::string& arguments) {
-    const fs::path errFile = m_work.path() / "stderr.txt";
-    const std::string command =
-        quoted(TVX_CLI_PATH) + " " + arguments + " 2>" + quoted(errFile.string());
-    CliRun result;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-      result.out.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = test::ReadFileBytes(errFile);
-    return result;
   }
 
   test::TempDir m_work;
 };
 
 TEST_F(ProjectCliTest, NewThenShowOnTheShippedHome) {
-  const std::string home = quoted(std::string(TVX_SOURCE_DIR) + "/data");
+  const std::string home = test::ShellQuoted(std::string(TVX_SOURCE_DIR) + "/data");
   const std::string file = (m_work.path() / "site.ql3").string();
-  CliRun created = run("project new " + quoted(file) + " --home " + home);
+  test::CliRun created = run("project new " + test::ShellQuoted(file) + " --home " + home);
   ASSERT_EQ(created.status, 0) << created.err;
   EXPECT_EQ(created.err, "");
   EXPECT_EQ(test::ReadFileBytes(file).rfind("[Head]\r\nSignature=KWX\r\n", 0), 0u);
 
-  CliRun shown = run("project show " + quoted(file) + " --home " + home);
+  test::CliRun shown = run("project show " + test::ShellQuoted(file) + " --home " + home);
   ASSERT_EQ(shown.status, 0) << shown.err;
   const std::string& json = shown.out;
   EXPECT_EQ(json.rfind("{\n  \"Layout\": 16,\n  \"LayoutVariant\": 0,\n  \"DISPTYPE_HV\": 1,", 0),
@@ -86,7 +57,8 @@ TEST_F(ProjectCliTest, ShowConvertsBig5TextsForDisplay) {
   const std::string file =
       home.put("big5.ql3", test::IniText({"[FloorTable]", "0x00=\xA4\x6A\xC6\x55",
                                           "0x01=caf\xC3\xA9", "0x02=\"q\"\\", "0x03=\xFF\x41"}));
-  CliRun shown = run("project show " + quoted(file) + " --home " + quoted(home.dir()));
+  test::CliRun shown =
+      run("project show " + test::ShellQuoted(file) + " --home " + test::ShellQuoted(home.dir()));
   ASSERT_EQ(shown.status, 0) << shown.err;
   EXPECT_NE(shown.out.find("\"FloorTable\": [\"大廳\", \"café\", \"\\\"q\\\"\\\\\", \"\xEF\xBF\xBD"
                            "A\", \"\""),
@@ -98,7 +70,8 @@ TEST_F(ProjectCliTest, ShowConvertsBig5TextsForDisplay) {
 TEST_F(ProjectCliTest, FailuresAreExplained) {
   test::TestHome home;
   const std::string missing = home.dir() + "missing.ql3";
-  CliRun shown = run("project show " + quoted(missing) + " --home " + quoted(home.dir()));
+  test::CliRun shown = run("project show " + test::ShellQuoted(missing) + " --home " +
+                           test::ShellQuoted(home.dir()));
   EXPECT_EQ(shown.status, 1);
   EXPECT_NE(shown.err.find("TVX880: Err: The file \"" + missing + "\" not exist!"),
             std::string::npos)
@@ -106,11 +79,13 @@ TEST_F(ProjectCliTest, FailuresAreExplained) {
   EXPECT_EQ(shown.out, "");
 
   const std::string unwritable = home.put("file") + "/x.ql3";
-  CliRun created = run("project new " + quoted(unwritable) + " --home " + quoted(home.dir()));
+  test::CliRun created = run("project new " + test::ShellQuoted(unwritable) + " --home " +
+                             test::ShellQuoted(home.dir()));
   EXPECT_EQ(created.status, 1);
   EXPECT_NE(created.err.find("TVX880: Err: Can not create file"), std::string::npos) << created.err;
 
-  CliRun noHome = run("project new x.ql3 --home " + quoted(home.dir() + "nowhere"));
+  test::CliRun noHome =
+      run("project new x.ql3 --home " + test::ShellQuoted(home.dir() + "nowhere"));
   EXPECT_EQ(noHome.status, 1);
   EXPECT_NE(noHome.err.find("is not a folder"), std::string::npos) << noHome.err;
 
