@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "project/protocols.h"
+#include "util/bilingual_text.h"
 
 // What start-up, the settings and the project operations decide about the main window: which
 // panels are shown and where, the captions taken from the settings, the current page and the
@@ -72,7 +73,7 @@ std::array<std::string_view, 3> FloorTableHeadings(unsigned lang);
 // A text of the program's messages in the language of LANG: English for 0, else Chinese.
 inline std::string_view TextForLanguage(unsigned lang, std::string_view chinese,
                                         std::string_view english) {
-  return lang == 0 ? english : chinese;
+  return BilingualText{chinese, english}.forLanguage(lang);
 }
 
 }  // namespace tvx

@@ -4,17 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "util/bilingual_text.h"
 #include "util/platform_exception.h"
 
 // How the steps of a build talk: log lines in the chosen language, trace texts for a hook, and
 // the error that ends a build.
 namespace tvx {
-
-// One log text in both languages.
-struct BilingualText {
-  std::string_view chinese;
-  std::string_view english;
-};
 
 class BuildReporter {
  public:
@@ -26,9 +21,7 @@ class BuildReporter {
       : m_english(lang == 0), m_log(std::move(log)), m_trace(std::move(trace)) {}
 
   bool english() const { return m_english; }
-  std::string pick(BilingualText text) const {
-    return std::string(m_english ? text.english : text.chinese);
-  }
+  std::string pick(BilingualText text) const { return std::string(text.pick(m_english)); }
 
   void log(const std::string& line) const {
     if (m_log) {

@@ -321,7 +321,7 @@ void BuildPage::showBusyCaption() {
   }
   // Captions were just applied (the settings' idle caption): keep it for the end of the
   // transfer, and show that the button aborts.
-  const QString abort = DisplayText(upload_text::kButtonAbort.pick(m_studio.language() == 0));
+  const QString abort = DisplayText(upload_text::kButtonAbort.forLanguage(m_studio.language()));
   if (m_action->text() != abort) {
     m_idleCaption = m_action->text();
     m_action->setText(abort);

@@ -117,8 +117,8 @@ class UploadEngine {
   enum class Kind { Upload, ClockSync };
 
   void log(const std::string& line) { m_host.logLine(line); }
-  const char* text(const upload_text::Bilingual& bilingual) const {
-    return bilingual.pick(m_english);
+  std::string text(const BilingualText& bilingual) const {
+    return std::string(bilingual.pick(m_english));
   }
   // Reads the image whole; false (logged, Refused) when it cannot be read or is empty.
   bool loadImage(const std::string& path);
