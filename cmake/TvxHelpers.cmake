@@ -1,19 +1,13 @@
-# One static library per source folder: every .cpp of the folder, headers included by
-# their folder name ("util/ini_file.h"), private warnings, public dependencies.
+# One static library per source folder: every .cpp of the folder, headers included by their
+# path below src/ ("util/ini_file.h"), private warnings. PUBLIC names what the folder's headers
+# expose to their users; PRIVATE what only its sources use.
 function(tvx_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  if(sources)
-    add_library(tvx_${name} STATIC ${sources})
-    target_include_directories(tvx_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(tvx_${name} PUBLIC ${ARG_DEPENDS})
-    tvx_warnings(tvx_${name})
-  else()
-    # A folder whose code has not been written yet.
-    add_library(tvx_${name} INTERFACE)
-    target_include_directories(tvx_${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
-    target_link_libraries(tvx_${name} INTERFACE ${ARG_DEPENDS})
-  endif()
+  add_library(tvx_${name} STATIC ${sources})
+  target_include_directories(tvx_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(tvx_${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
+  tvx_warnings(tvx_${name})
 endfunction()
 
 function(tvx_warnings target)

@@ -268,11 +268,10 @@ TEST_F(StartUpTest, WithoutLibraryTheTitleStaysTheDesignCaption) {
   EXPECT_EQ(m_state.LibraryDate, "000000");
   EXPECT_EQ(m_state.TitleBase, "");
   EXPECT_EQ(m_state.Title, "TVX880 STD [R1-Build-121023]");
-  EXPECT_EQ(m_state.uploadHeader, UploadHeaderBytes{}) << "fixed bytes only with a library";
   EXPECT_EQ(m_state.settings.OemProtocol, "STEP");
 }
 
-TEST_F(StartUpTest, WithLibraryComposesTitleAndPreparesTheUploadHeader) {
+TEST_F(StartUpTest, WithLibraryComposesTheTitle) {
   m_home.writeSettings(IniText({"[Option]", "LANG=0", "MEM=64", "OEM=STEP"}));
   m_home.writeLibrary(std::string("GLB\0\x01\x02", 6));
   std::tm date{};
@@ -291,13 +290,6 @@ TEST_F(StartUpTest, WithLibraryComposesTitleAndPreparesTheUploadHeader) {
   EXPECT_EQ(m_state.TitleBase, "TVX880 STD [R1-Build-121023] - (64M) < STEP > (Lib.121023) ");
   EXPECT_EQ(m_state.Title,
             "TVX880 STD [R1-Build-121023] - (64M) < STEP > (Lib.121023)  -- No project name");
-
-  UploadHeaderBytes expected{};
-  for (auto [offset, value] :
-       {std::pair{0, 0x02}, {2, 0x6A}, {3, 0x53}, {9, 0x10}, {14, 0x02}, {15, 0x03}}) {
-    expected[offset] = static_cast<std::uint8_t>(value);
-  }
-  EXPECT_EQ(m_state.uploadHeader, expected);
 
   ShutDown(m_state);
   EXPECT_TRUE(m_state.LibraryImage.empty());

@@ -17,13 +17,13 @@
 #include <string>
 
 #include "support/temp_dir.h"
-#include "ui/browse_fs.h"
-#include "ui/browse_glyphs.h"
-#include "ui/drive_volumes.h"
-#include "ui/ydirectorylistbox.h"
-#include "ui/ydrivecombobox.h"
-#include "ui/yfilelistbox.h"
-#include "ui/ylistbox.h"
+#include "ui/browse/browse_fs.h"
+#include "ui/browse/browse_glyphs.h"
+#include "ui/browse/drive_volumes.h"
+#include "ui/browse/ydirectorylistbox.h"
+#include "ui/browse/ydrivecombobox.h"
+#include "ui/browse/yfilelistbox.h"
+#include "ui/browse/ylistbox.h"
 #include "util/diagnostic_sink.h"
 #include "util/platform_exception.h"
 
@@ -36,18 +36,6 @@ using YVclUtil::ScopedDiagnosticSink;
 namespace fs = std::filesystem;
 
 namespace {
-
-void ensureApplication() {
-  if (QApplication::instance() == nullptr) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-      qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "ui_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-  }
-}
 
 QString q(const fs::path& path) {
   return QString::fromStdString(path.string());
@@ -163,14 +151,11 @@ class RamVolume {
 
 class UiControlsTest : public ::testing::Test {
  protected:
-  UiControlsTest() { ensureApplication(); }
-
   RecordingDiagnosticSink m_sink;
   ScopedDiagnosticSink m_guard{m_sink};
 };
 
 TEST(BrowseGlyphsTest, FourSixteenColourGlyphsWithTransparentCorner) {
-  ensureApplication();
   const QRgb purple = 0xFF800080, grey = 0xFF808080, cyan = 0xFF00FFFF, red = 0xFFFF0000,
              green = 0xFF008000, white = 0xFFFFFFFF, silver = 0xFFC0C0C0;
   struct Expected {

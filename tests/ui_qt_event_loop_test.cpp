@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "ui/qt_event_loop.h"
+#include "ui/qt/qt_event_loop.h"
 #include "ui_window_fixture.h"
 #include "util/diagnostic_sink.h"
 

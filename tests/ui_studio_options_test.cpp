@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/studio_options.h"
+#include "ui/window/studio_options.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

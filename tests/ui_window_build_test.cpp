@@ -11,9 +11,9 @@
 #include <future>
 #include <optional>
 
-#include "ui/build_page.h"
-#include "ui/build_runner.h"
-#include "ui/port_combo_box.h"
+#include "ui/window/build_page.h"
+#include "ui/window/build_runner.h"
+#include "ui/window/port_combo_box.h"
 #include "ui_window_fixture.h"
 #include "upload/virtual_indicator.h"
 

@@ -5,8 +5,8 @@
 #include <QTableWidget>
 
 #include "support/test_home.h"
-#include "ui/display_text.h"
-#include "ui/form_captions.h"
+#include "ui/qt/display_text.h"
+#include "ui/window/form_captions.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

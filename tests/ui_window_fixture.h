@@ -22,8 +22,8 @@
 #include "app/studio.h"
 #include "project/host.h"
 #include "support/temp_dir.h"
-#include "ui/main_window.h"
-#include "ui/qt_event_loop.h"
+#include "ui/qt/qt_event_loop.h"
+#include "ui/window/main_window.h"
 #include "util/diagnostic_sink.h"
 
 namespace tvx::test {

@@ -5,9 +5,9 @@
 #include <QTableWidget>
 
 #include "project/catalogue.h"
-#include "ui/code_table_page.h"
-#include "ui/lift_state_grid.h"
-#include "ui/picture_box.h"
+#include "ui/window/code_table_page.h"
+#include "ui/window/lift_state_grid.h"
+#include "ui/window/picture_box.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

@@ -6,10 +6,10 @@
 #include <QTabWidget>
 
 #include "project/catalogue.h"
-#include "ui/build_page.h"
-#include "ui/picture_box.h"
-#include "ui/screen_preview.h"
-#include "ui/style_page.h"
+#include "ui/window/build_page.h"
+#include "ui/window/picture_box.h"
+#include "ui/window/screen_preview.h"
+#include "ui/window/style_page.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

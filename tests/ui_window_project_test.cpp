@@ -4,7 +4,7 @@
 #include <QTableWidget>
 
 #include "project/catalogue.h"
-#include "ui/picture_box.h"
+#include "ui/window/picture_box.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

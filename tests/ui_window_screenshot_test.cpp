@@ -8,7 +8,7 @@
 #include <QTabWidget>
 
 #include "project/catalogue.h"
-#include "ui/main_window.h"
+#include "ui/window/main_window.h"
 #include "ui_window_fixture.h"
 
 namespace tvx::test {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,12 +33,6 @@ struct AppSettings {
   int protocolResource() const { return memory64() ? ProtocolResource64 : ProtocolResource32; }
 };
 
-// The 64-byte header that precedes every upload packet. Start-up writes its fixed bytes (only
-// when the picture library was found); the upload fills in packet number, CRC and clock.
-inline constexpr std::size_t kUploadHeaderSize = 64;
-using UploadHeaderBytes = std::array<std::uint8_t, kUploadHeaderSize>;
-void WriteUploadHeaderFixedBytes(UploadHeaderBytes& header);
-
 struct ProgramState {
   std::string ProgramDir;  // the program home, ending in a separator
   AppSettings settings;
@@ -51,7 +44,6 @@ struct ProgramState {
 
   std::string TitleBase;  // empty when the library was not found
   std::string Title{kDesignCaption};
-  UploadHeaderBytes uploadHeader{};
 
   std::string settingsPath() const { return ProgramDir + std::string(kSettingsFileName); }
   std::string libraryPath() const { return ProgramDir + std::string(kLibraryFileName); }

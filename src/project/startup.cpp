@@ -35,21 +35,6 @@ std::string modificationDate(const std::filesystem::path& path) {
 
 }  // namespace
 
-void WriteUploadHeaderFixedBytes(UploadHeaderBytes& header) {
-  header[0] = 0x02;
-  header[1] = 0x00;
-  header[2] = 0x6A;
-  header[3] = 0x53;
-  // Payload length, 4096, little-endian.
-  header[8] = 0x00;
-  header[9] = 0x10;
-  header[10] = 0x00;
-  header[11] = 0x00;
-  header[13] = 0x00;
-  header[14] = 0x02;
-  header[15] = 0x03;
-}
-
 std::string ComposeTitleBase(const AppSettings& settings, const std::string& libraryDate) {
   std::string title(kDesignCaption);
   title += settings.memory64() ? " - (64M) < " : " < ";
@@ -106,7 +91,6 @@ void StartUp(ProgramState& state, Project& project, Host& host) {
   }
   state.TitleBase = ComposeTitleBase(state.settings, state.LibraryDate);
   state.Title = ComposeTitle(state.TitleBase, "");
-  WriteUploadHeaderFixedBytes(state.uploadHeader);
 }
 
 void NewProject(ProgramState& state, Project& project) {

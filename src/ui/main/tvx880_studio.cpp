@@ -8,12 +8,12 @@
 #include "app/program_home.h"
 #include "app/studio.h"
 #include "serial/port_map.h"
-#include "ui/build_page.h"
-#include "ui/main_window.h"
-#include "ui/port_combo_box.h"
-#include "ui/qt_event_loop.h"
-#include "ui/qt_host.h"
-#include "ui/studio_options.h"
+#include "ui/qt/qt_event_loop.h"
+#include "ui/qt/qt_host.h"
+#include "ui/window/build_page.h"
+#include "ui/window/main_window.h"
+#include "ui/window/port_combo_box.h"
+#include "ui/window/studio_options.h"
 
 namespace {
 

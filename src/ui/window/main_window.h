@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPoint>
+#include <memory>
+
+#include "ui/window/form_captions.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+
+namespace tvx {
+
+class BackgroundPage;
+class BuildPage;
+class BuildRunner;
+class QtEventLoop;
+class CodeTablePage;
+class StylePage;
+class Studio;
+
+// The main window: the menu, the four pages shown one at a time like a wizard, and the page
+// buttons. Everything the window shows is the studio's project and state; the pages edit the
+// project and the studio does the rest. Dialogs and messages go through the studio's host.
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWidth = 895;
+  static constexpr int kHeight = 581;
+
+  // The studio must outlive the window. The window does not start the studio: call startUp()
+  // once (or refreshFromStudio() for a studio that already runs). The window runs on the
+  // process UI loop (SetUiEventLoop); without one it installs a Qt loop of its own.
+  explicit TForm1(Studio& studio, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // Start-up of the program: the studio reads the settings and the library, then the window
+  // shows the default project on page 1.
+  void startUp();
+  // Shows everything from the studio's project and state.
+  void refreshFromStudio();
+
+  // Menu commands.
+  void N2Click();
+  void N4Click();
+  void N5Click();
+  void N7Click();
+  // Page buttons.
+  void SpeedButton1Click();
+  void SpeedButton2Click();
+  void showPage(int page);
+  int currentPage() const;
+
+  StylePage* stylePage() const { return m_stylePage; }
+  BackgroundPage* backgroundPage() const { return m_backgroundPage; }
+  CodeTablePage* codeTablePage() const { return m_codeTablePage; }
+  BuildPage* buildPage() const { return m_buildPage; }
+  BuildRunner& buildRunner() { return *m_buildRunner; }
+  Studio& studio() { return m_studio; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildMenu();
+  void buildPages();
+  void wirePages();
+  void applySettings();
+  void applyPanels();
+  void showTitle();
+  // While a build runs the project is the build's: editing and the menu are locked.
+  void lockForBuild(bool locked);
+  void buildFinished();
+
+  Studio& m_studio;
+  // The window's loop when the program installed none (tests of single pages, tools).
+  std::unique_ptr<QtEventLoop> m_ownLoop;
+  FormCaptions m_captions{this};
+  QTabWidget* m_pages = nullptr;      // PageControl1
+  QPushButton* m_previous = nullptr;  // SpeedButton1
+  QPushButton* m_next = nullptr;      // SpeedButton2
+  StylePage* m_stylePage = nullptr;
+  BackgroundPage* m_backgroundPage = nullptr;
+  CodeTablePage* m_codeTablePage = nullptr;
+  BuildPage* m_buildPage = nullptr;
+  QHash<QString, QPoint> m_designPanelPositions;
+  std::unique_ptr<BuildRunner> m_buildRunner;
+  bool m_closeAfterBuild = false;
+  bool m_shutDown = false;
+};
+
+}  // namespace tvx
