@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "util/error_text.h"
+#include "util/result.h"
+
+namespace tvx {
+namespace {
+
+Result<int> parsePositive(int value) {
+  if (value <= 0) {
+    return Error::Invalid("value " + std::to_string(value), "must be positive");
+  }
+  return value;
+}
+
+Result<void> checkBoth(int first, int second) {
+  TVX_TRY(parsePositive(first));
+  TVX_TRY(parsePositive(second));
+  return {};
+}
+
+TEST(ResultTest, CarriesAValueOrTheFirstError) {
+  const Result<int> good = parsePositive(3);
+  ASSERT_TRUE(good.ok());
+  EXPECT_EQ(*good, 3);
+  EXPECT_TRUE(checkBoth(1, 2).ok());
+  const Result<void> bad = checkBoth(1, -2);
+  ASSERT_FALSE(bad);
+  EXPECT_EQ(bad.error().subject, "value -2");
+}
+
+TEST(ResultTest, ErrorsAreWordedInBothLanguages) {
+  const Error missing = Error::Of(ErrorCode::kNoSuchFile, "/p/a.BIN");
+  EXPECT_EQ(ErrorText(missing, 0), "/p/a.BIN: no such file");
+  EXPECT_EQ(ErrorText(missing, 1), "/p/a.BIN: 檔案不存在");
+  const BilingualText reading{"無法讀取", "cannot read"};
+  const Error denied = Error::System("/p/a.ql3", EACCES);
+  EXPECT_EQ(ErrorText(denied, 0, reading), "cannot read \"/p/a.ql3\": Permission denied");
+  EXPECT_EQ(ErrorText(denied, 1, reading), "無法讀取 \"/p/a.ql3\": 沒有存取權限");
+  // A reason without Chinese words keeps the system's own.
+  EXPECT_EQ(ErrorReason(Error::System("x", EXDEV), 1), "Invalid cross-device link");
+  EXPECT_EQ(ErrorText(Error::Invalid("", "bad signature"), 1), "bad signature");
+}
+
+}  // namespace
+}  // namespace tvx
