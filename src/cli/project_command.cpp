@@ -11,6 +11,7 @@
 #include "app/studio.h"
 #include "cli/commands.h"
 #include "project/project.h"
+#include "project/project_fields.h"
 
 namespace tvx::cli {
 
@@ -177,36 +178,13 @@ void printProject(const Project& p) {
   json.number("Layout", p.Layout);
   json.number("LayoutVariant", p.LayoutVariant);
   json.number("DISPTYPE_HV", p.DISPTYPE_HV);
-  json.number("FL_COLOR", p.FL_COLOR);
-  json.number("BKG_COLOR", p.BKG_COLOR);
-  json.number("MSGBKG_COLOR", p.MSGBKG_COLOR);
-  json.number("CLOCK_COLOR", p.CLOCK_COLOR);
-  json.number("FL_STYLE", p.FL_STYLE);
-  json.number("DIR_STYLE", p.DIR_STYLE);
-  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
-    json.text("FLS" + std::to_string(slot + 1) + "_DIR", p.FLS_DIR[slot]);
+  for (const ProjectField& field : ProjectFields()) {
+    if (field.isNumber()) {
+      json.number(field.key, NumberOf(p, field));
+    } else {
+      json.text(field.key, TextOf(p, field));
+    }
   }
-  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
-    json.text("DIRS" + std::to_string(slot + 1) + "_DIR", p.DIRS_DIR[slot]);
-  }
-  json.number("USE_DATETIME", p.USE_DATETIME);
-  json.number("DATE_STYLE", p.DATE_STYLE);
-  json.number("MSG_STYLE", p.MSG_STYLE);
-  json.number("USE_BACKGROUNDBMP", p.USE_BACKGROUNDBMP);
-  json.number("AUTOSLIDESHOW", p.AUTOSLIDESHOW);
-  json.number("SLIDESHOWTIMEGAP", p.SLIDESHOWTIMEGAP);
-  json.number("USE_STANDBYLOGO", p.USE_STANDBYLOGO);
-  json.number("CAR_HALL", p.CAR_HALL);
-  json.number("ARRIVALBLINK", p.ARRIVALBLINK);
-  json.number("HLAMP1", p.HLAMP1);
-  json.number("HLAMP2", p.HLAMP2);
-  json.number("HLAMP3", p.HLAMP3);
-  json.text("STANDBYLOGOBMP", p.STANDBYLOGOBMP);
-  json.number("STANDBYTIME", p.STANDBYTIME);
-  json.number("NODEADDR", p.NODEADDR);
-  json.number("BACKLIGHTSAVE", p.BACKLIGHTSAVE);
-  json.number("LCDBLCTRLMODE", p.LCDBLCTRLMODE);
-  json.number("PS_MODE", p.PS_MODE);
   json.texts("UserBkGndImage", p.UserBkGndImage);
   json.texts("UserBkGndImage2", p.UserBkGndImage2);
   json.texts("FloorTable", p.FloorTable);

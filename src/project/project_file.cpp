@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <exception>
 #include <memory>
+#include <string_view>
 
 #include "project/catalogue.h"
 #include "project/choices.h"
 #include "project/paths.h"
+#include "project/project_fields.h"
 #include "project/startup.h"
 #include "util/ini_file.h"
 
@@ -20,7 +22,6 @@ using YVclUtil::TYIniFile;
 
 constexpr const char* kHead = "Head";
 constexpr const char* kMode = "Mode";
-constexpr const char* kMainOption = "MainOption";
 constexpr const char* kVerticalBackgrounds = "UserBkGndImage";
 constexpr const char* kHorizontalBackgrounds = "UserBkGndImage2";
 constexpr const char* kFloorTable = "FloorTable";
@@ -41,17 +42,8 @@ std::string backgroundKey(int slot) {
 std::string messageInputKey(int row) {
   return slotKey("MSG", row);
 }
-std::string floorStyleKey(int slot) {
-  return "FLS" + std::to_string(slot + 1) + "_DIR";
-}
-std::string arrowStyleKey(int slot) {
-  return "DIRS" + std::to_string(slot + 1) + "_DIR";
-}
 std::string liftStateKey(const char* prefix, int row, int column) {
   return prefix + std::to_string(row) + "_" + kColumnLetters[column];
-}
-std::string defaultStyleFolder(int slot) {
-  return "Style" + std::to_string(slot);
 }
 
 std::unique_ptr<TYIniFile> openStore(const std::string& path) {
@@ -84,43 +76,20 @@ void writeMode(TYIniFile& ini, const Project& project) {
   ini.WriteInteger(kMode, "Protocol", 0);
 }
 
-void writeColour(TYIniFile& ini, const char* key, Colour colour) {
-  ini.WriteInteger(kMainOption, key, static_cast<int>(colour));
-}
-
 void writeMainOption(TYIniFile& ini, const Project& project) {
-  writeColour(ini, "FL_COLOR", project.FL_COLOR);
-  writeColour(ini, "BKG_COLOR", project.BKG_COLOR);
-  writeColour(ini, "MSGBKG_COLOR", project.MSGBKG_COLOR);
-  writeColour(ini, "CLOCK_COLOR", project.CLOCK_COLOR);
-  ini.WriteInteger(kMainOption, "FL_STYLE", project.FL_STYLE);
-  ini.WriteInteger(kMainOption, "DIR_STYLE", project.DIR_STYLE);
-  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
-    ini.WriteString(kMainOption, floorStyleKey(slot), project.FLS_DIR[slot]);
+  for (const ProjectField& field : ProjectFields()) {
+    if (!IsStored(field, project)) {
+      continue;
+    }
+    const std::string section(field.section);
+    const std::string key(field.key);
+    if (field.isNumber()) {
+      // Colours are written as the signed value of their 32 bits, as the store writes them.
+      ini.WriteInteger(section, key, static_cast<int>(NumberOf(project, field)));
+    } else {
+      ini.WriteString(section, key, TextOf(project, field));
+    }
   }
-  for (int slot = 0; slot < kStyleSlotCount; ++slot) {
-    ini.WriteString(kMainOption, arrowStyleKey(slot), project.DIRS_DIR[slot]);
-  }
-  ini.WriteInteger(kMainOption, "USE_DATETIME", project.USE_DATETIME);
-  ini.WriteInteger(kMainOption, "DATE_STYLE", project.DATE_STYLE);
-  ini.WriteInteger(kMainOption, "MSG_STYLE", project.MSG_STYLE);
-  ini.WriteInteger(kMainOption, "USE_BACKGROUNDBMP", project.USE_BACKGROUNDBMP);
-  ini.WriteInteger(kMainOption, "AUTOSLIDESHOW", project.AUTOSLIDESHOW);
-  if (project.AUTOSLIDESHOW == kSlideshowInTurn) {
-    ini.WriteInteger(kMainOption, "SLIDESHOWTIMEGAP", project.SLIDESHOWTIMEGAP);
-  }
-  ini.WriteInteger(kMainOption, "USE_STANDBYLOGO", project.USE_STANDBYLOGO);
-  ini.WriteInteger(kMainOption, "CAR_HALL", project.CAR_HALL);
-  ini.WriteInteger(kMainOption, "ARRIVALBLINK", project.ARRIVALBLINK);
-  ini.WriteInteger(kMainOption, "HLAMP1", project.HLAMP1);
-  ini.WriteInteger(kMainOption, "HLAMP2", project.HLAMP2);
-  ini.WriteInteger(kMainOption, "HLAMP3", project.HLAMP3);
-  ini.WriteString(kMainOption, "STANDBYLOGOBMP", project.STANDBYLOGOBMP);
-  ini.WriteInteger(kMainOption, "STANDBYTIME", project.STANDBYTIME);
-  ini.WriteInteger(kMainOption, "NODEADDR", project.NODEADDR);
-  ini.WriteInteger(kMainOption, "BACKLIGHTSAVE", project.BACKLIGHTSAVE);
-  ini.WriteInteger(kMainOption, "LCDBLCTRLMODE", project.LCDBLCTRLMODE);
-  ini.WriteInteger(kMainOption, "PS_MODE", project.PS_MODE);
 }
 
 void writeBackgrounds(TYIniFile& ini, const char* section,
@@ -188,14 +157,11 @@ class ProjectReader {
   }
 
  private:
-  std::uint32_t number(const char* section, const std::string& key, std::uint32_t fallback) {
-    return static_cast<std::uint32_t>(m_ini.ReadUnsigned(section, key, fallback));
+  std::uint32_t number(std::string_view section, std::string_view key, std::uint32_t fallback) {
+    return m_ini.ReadUnsigned(std::string(section), std::string(key), fallback);
   }
-  std::uint32_t option(const char* key, std::uint32_t fallback) {
-    return number(kMainOption, key, fallback);
-  }
-  std::string text(const char* section, const std::string& key) {
-    return m_ini.ReadString(section, key, "");
+  std::string text(std::string_view section, std::string_view key) {
+    return m_ini.ReadString(std::string(section), std::string(key), "");
   }
 
   // A list position the list has; any other value leaves the choice as it was.
@@ -204,9 +170,6 @@ class ProjectReader {
       field = static_cast<int>(value);
     }
   }
-
-  // A check box or on/off pair: 0 and 1 set it, other values leave it.
-  static void chooseSwitch(int& field, std::uint32_t value) { choose(field, value, 2); }
 
   // A picture path as read, or the same file name in the catalogue when it no longer exists.
   std::string pictureOrRelocated(const std::string& path, CatalogueFolder folder) const {
@@ -231,62 +194,54 @@ class ProjectReader {
     }
   }
 
-  void readStyleFolders() {
-    for (int slot = 0; slot < kStyleSlotCount; ++slot) {
-      const std::string floor = text(kMainOption, floorStyleKey(slot));
-      m_project.FLS_DIR[slot] = IsBlank(floor) ? defaultStyleFolder(slot) : floor;
-      const std::string arrow = text(kMainOption, arrowStyleKey(slot));
-      m_project.DIRS_DIR[slot] = IsBlank(arrow) ? defaultStyleFolder(slot) : arrow;
+  // One plain field with the file's rules for odd values.
+  void readField(const ProjectField& field) {
+    if (!field.isNumber()) {
+      const std::string value = text(field.section, field.key);
+      // A blank style folder falls back to the slot's own; other texts are taken as read.
+      const bool useDefault = IsBlank(value) && !field.textDefault.empty();
+      TextOf(m_project, field) = useDefault ? std::string(field.textDefault) : value;
+      return;
+    }
+    const std::uint32_t value =
+        number(field.section, field.key, static_cast<std::uint32_t>(field.fileDefault));
+    switch (field.kind) {
+      case FieldKind::kColour:
+        SetNumber(m_project, field, value);
+        break;
+      case FieldKind::kBits:
+        SetNumber(m_project, field, value & static_cast<std::uint32_t>(field.range.maximum));
+        break;
+      default:
+        if (field.range.contains(value)) {
+          SetNumber(m_project, field, value);
+        } else if (field.oddNumber == OddNumber::kLoadsAsZero) {
+          SetNumber(m_project, field, 0);
+        }
+        break;
     }
   }
 
   void readMainOption() {
-    m_project.FL_COLOR = option("FL_COLOR", 0xFFFFFF);
-    m_project.BKG_COLOR = option("BKG_COLOR", 0);
-    m_project.MSGBKG_COLOR = option("MSGBKG_COLOR", 0x464646);
-    m_project.CLOCK_COLOR = option("CLOCK_COLOR", 0xFFFFFF);
-
-    const std::uint32_t floorStyle = option("FL_STYLE", 1);
-    if (floorStyle >= 1 && floorStyle <= kStyleSlotCount) {
-      m_project.FL_STYLE = static_cast<int>(floorStyle);
+    for (const ProjectField& field : ProjectFields()) {
+      if (field.presence == FieldPresence::kAlways) {
+        readField(field);
+      }
     }
-    readStyleFolders();
     m_project.FloorStyleDir = ComputeFloorStyleDir(m_project, m_state.ProgramDir);
-    const std::uint32_t arrowStyle = option("DIR_STYLE", 1);
-    if (arrowStyle >= 1 && arrowStyle <= kStyleSlotCount) {
-      m_project.DIR_STYLE = static_cast<int>(arrowStyle);
-    }
-    choose(m_project.DATE_STYLE, option("DATE_STYLE", 0), kDateStyleChoices.size());
-    m_project.MSG_STYLE = static_cast<int>(option("MSG_STYLE", 0) & 0x0F);
-
-    chooseSwitch(m_project.USE_DATETIME, option("USE_DATETIME", 1));
     if (!m_state.settings.DateTimeSupported) {
       m_project.USE_DATETIME = 0;
     }
-    const std::uint32_t slideshow = option("AUTOSLIDESHOW", kSlideshowInTurn);
-    choose(m_project.AUTOSLIDESHOW, slideshow, 3);
-    if (slideshow == kSlideshowInTurn) {
-      choose(m_project.SLIDESHOWTIMEGAP, option("SLIDESHOWTIMEGAP", 5), kSlideshowIntervalCount);
+    // The file holds the interval only in the in-turn mode; a mode that is no choice leaves
+    // the interval as it was, like the mode itself.
+    const ProjectField& slideshow = *FindField(&Project::AUTOSLIDESHOW);
+    if (number(slideshow.section, slideshow.key, kSlideshowInTurn) == kSlideshowInTurn) {
+      readField(*FindField(&Project::SLIDESHOWTIMEGAP));
     }
-    // Both boxes follow the file; a project with them off must not inherit them on.
-    chooseSwitch(m_project.USE_BACKGROUNDBMP, option("USE_BACKGROUNDBMP", 0));
-    chooseSwitch(m_project.USE_STANDBYLOGO, option("USE_STANDBYLOGO", 0));
-
-    m_project.STANDBYLOGOBMP = text(kMainOption, "STANDBYLOGOBMP");
     if (!IsBlank(m_project.STANDBYLOGOBMP) && !FileExists(m_project.STANDBYLOGOBMP)) {
       m_project.STANDBYLOGOBMP.clear();
       m_project.USE_STANDBYLOGO = 0;
     }
-    choose(m_project.STANDBYTIME, option("STANDBYTIME", 0), kStandbyTimeCount);
-    choose(m_project.NODEADDR, option("NODEADDR", 0), kNodeAddressCount);
-    choose(m_project.BACKLIGHTSAVE, option("BACKLIGHTSAVE", 0), kBacklightChoices.size());
-    choose(m_project.LCDBLCTRLMODE, option("LCDBLCTRLMODE", 2), kBacklightControlModeCount);
-    m_project.CAR_HALL = option("CAR_HALL", 0) == 1 ? 1 : 0;
-    m_project.ARRIVALBLINK = option("ARRIVALBLINK", 0) == 1 ? 1 : 0;
-    choose(m_project.HLAMP1, option("HLAMP1", 0), kLampChoices.size());
-    choose(m_project.HLAMP2, option("HLAMP2", 0), kLampChoices.size());
-    choose(m_project.HLAMP3, option("HLAMP3", 0), kLampChoices.size());
-    choose(m_project.PS_MODE, option("PS_MODE", 3), kTriggerModeChoices.size());
   }
 
   void readBackgrounds(const char* section, CatalogueFolder folder,
@@ -357,7 +312,7 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
   }
   TYIniFile& ini = *store;
   for (const char* section :
-       {kHead, kMode, kMainOption, kVerticalBackgrounds, kHorizontalBackgrounds, kFloorTable,
+       {kHead, kMode, kMainOptionSection, kVerticalBackgrounds, kHorizontalBackgrounds, kFloorTable,
         kFloorBkgImage, kLiftStateImage, kDateTimeImage}) {
     ini.EraseSection(section);
   }
