@@ -11,6 +11,7 @@
 #include <future>
 #include <optional>
 
+#include "app/upload_session.h"
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/port_combo_box.h"
@@ -34,11 +35,11 @@ class BuildTest : public WindowTest {
   void start(const std::string& home) {
     open(home);
     window().buildRunner().setScratchParent(m_files.path().string());
-    engine().setCloseDelay(50ms);
+    session().setCloseDelay(50ms);
     window().buildPage()->portList()->selectPath(link());
     window().showPage(4);
   }
-  UploadEngine& engine() { return window().buildPage()->uploadEngine(); }
+  UploadSession& session() { return window().uploadSession(); }
   std::string link() const { return (m_files / "indicator").string(); }
   std::string file(const char* name) const { return (m_files / name).string(); }
   std::future<std::optional<UploadTransferSummary>> startIndicator() {
@@ -53,7 +54,7 @@ class BuildTest : public WindowTest {
   // Clicks "Build and upload" and keeps the window's loop running until all is over.
   bool buildAndWait(std::chrono::milliseconds timeout = 60s) {
     click("SpeedButton3");
-    return WaitUntil([this] { return !window().buildRunner().running() && !engine().busy(); },
+    return WaitUntil([this] { return !window().buildRunner().running() && !session().busy(); },
                      timeout);
   }
   // The memo shows the studio's log line for line.
@@ -94,7 +95,7 @@ TEST_F(BuildTest, BuildsTheDefaultProjectAndUploadsItWhileTheWindowKeepsRunning)
   click("SpeedButton3");
   ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 60s));
   EXPECT_LT(clock.elapsed(), 30000) << "the default project builds in well under a second";
-  ASSERT_TRUE(WaitUntil([this] { return !engine().busy(); }, 60s));
+  ASSERT_TRUE(WaitUntil([this] { return !session().busy(); }, 60s));
   heartbeat.stop();
 
   ASSERT_TRUE(window().buildRunner().lastResult());
@@ -188,7 +189,7 @@ TEST_F(BuildTest, ClosingTheWindowWaitsForTheBuildToEnd) {
   ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 60s));
   // The window closed once the build was over; the wait for the port ended with it.
   EXPECT_FALSE(window().isVisible());
-  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(session().busy());
   EXPECT_TRUE(std::filesystem::exists(file("tower.BIN")));
 }
 

@@ -6,6 +6,7 @@
 #include <future>
 #include <optional>
 
+#include "app/upload_session.h"
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/port_combo_box.h"
@@ -31,8 +32,8 @@ class UploadTest : public WindowTest {
  protected:
   void SetUp() override {
     open();
-    engine().setCloseDelay(50ms);
-    engine().setPortRetryInterval(30ms);
+    session().setCloseDelay(50ms);
+    session().setPortRetryInterval(30ms);
     window().buildPage()->portList()->selectPath(link());
     window().showPage(4);
   }
@@ -42,7 +43,7 @@ class UploadTest : public WindowTest {
     }
   }
 
-  UploadEngine& engine() { return window().buildPage()->uploadEngine(); }
+  UploadSession& session() { return window().uploadSession(); }
   std::string link() const { return (m_files / "indicator").string(); }
   std::string writeImage(const std::string& bytes) {
     WriteFileBytes(m_files / "tower.BIN", bytes);
@@ -60,13 +61,26 @@ class UploadTest : public WindowTest {
   }
   // The Qt loop keeps running while the test waits, as the window's does.
   bool waitUntilIdle(std::chrono::milliseconds timeout = 30s) {
-    return WaitUntil([this] { return !engine().busy(); }, timeout);
+    return WaitUntil([this] { return !session().busy(); }, timeout);
   }
   // "Build and upload": the build (here its upload-only branch) runs beside the window; it has
   // handed over to the upload when this returns.
   void pressBuildAndUpload() {
     click("SpeedButton3");
     ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 10s));
+  }
+  // Upload only of an image of 64 packets over a line of 115200 baud, about 0.36 s a packet.
+  std::future<std::optional<UploadTransferSummary>> startSlowUploadOnly() {
+    const std::string path = writeImage(romImage(64 * 4096));
+    auto received = startIndicator(115200);
+    click("CheckBox1");
+    m_host.answerOpenFile(path);
+    pressBuildAndUpload();
+    return received;
+  }
+  bool waitForPacketsSent(int count) {
+    auto* bar = find<QProgressBar>("ProgressBar1");
+    return WaitUntil([bar, count] { return bar->value() >= count; }, 20s);
   }
   // The memo shows the studio's log line for line.
   QStringList studioLog() {
@@ -114,17 +128,12 @@ TEST_F(UploadTest, UploadOnlySendsTheImageWithTheBarReachingItsEnd) {
 }
 
 TEST_F(UploadTest, TheButtonAbortsAnUploadBetweenPackets) {
-  const std::string path = writeImage(romImage(64 * 4096));
-  auto received = startIndicator(115200);  // about 0.36 s a packet
-  click("CheckBox1");
-  m_host.answerOpenFile(path);
-  pressBuildAndUpload();
-  auto* bar = find<QProgressBar>("ProgressBar1");
-  ASSERT_TRUE(WaitUntil([bar] { return bar->value() >= 2; }, 20s));
+  auto received = startSlowUploadOnly();
+  ASSERT_TRUE(waitForPacketsSent(2));
   EXPECT_EQ(caption(), "Abort transmite");
   click("SpeedButton3");
-  EXPECT_FALSE(engine().busy());
-  EXPECT_FALSE(window().buildPage()->pcUart().pr_Opened());
+  EXPECT_FALSE(session().busy());
+  EXPECT_FALSE(window().uploadSession().pcUart().pr_Opened());
   EXPECT_EQ(caption(), "Build and upload");
   const QString last = logLines().back();
   EXPECT_EQ(last.toStdString(), ">>> Close COM " + link() + " <<<");
@@ -141,32 +150,46 @@ TEST_F(UploadTest, WaitingForThePortIsCancelledWithTheSameButton) {
   click("CheckBox1");
   m_host.answerOpenFile(path);
   pressBuildAndUpload();
-  EXPECT_EQ(engine().state(), UploadState::WaitingForPort);
+  EXPECT_EQ(session().state(), UploadState::WaitingForPort);
   EXPECT_EQ(logLines().back(), ">> Please insert USB connector..<<");
   EXPECT_EQ(caption(), "Abort transmite");
   QTest::qWait(100);  // retries go on without blocking the window
   EXPECT_EQ(logLines().filter("Please insert USB").size(), 1);
   click("SpeedButton3");
-  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(session().busy());
   EXPECT_EQ(logLines().back(), ">>> Waiting for COM cancelled <<<");
   EXPECT_EQ(caption(), "Build and upload");
 }
 
 TEST_F(UploadTest, ClosingTheWindowDuringAnUploadAbortsIt) {
-  const std::string path = writeImage(romImage(64 * 4096));
-  auto received = startIndicator(115200);
-  click("CheckBox1");
-  m_host.answerOpenFile(path);
-  pressBuildAndUpload();
-  auto* bar = find<QProgressBar>("ProgressBar1");
-  ASSERT_TRUE(WaitUntil([bar] { return bar->value() >= 1; }, 20s));
+  auto received = startSlowUploadOnly();
+  ASSERT_TRUE(waitForPacketsSent(1));
   window().close();
-  EXPECT_FALSE(engine().busy());
-  EXPECT_FALSE(window().buildPage()->pcUart().pr_Opened());
+  EXPECT_FALSE(session().busy());
+  EXPECT_FALSE(window().uploadSession().pcUart().pr_Opened());
   EXPECT_EQ(logLines().back().toStdString(), ">>> Close COM " + link() + " <<<");
   EXPECT_EQ(logLines(), studioLog());
   ASSERT_EQ(received.wait_for(10s), std::future_status::ready) << "the line was closed";
   m_window.reset();  // and the window goes away without a transfer behind it
+}
+
+TEST_F(UploadTest, NewAndLoadProjectWaitForTheTransfer) {
+  auto received = startSlowUploadOnly();
+  ASSERT_TRUE(waitForPacketsSent(1));
+  project().BKG_COLOR = 0x123456;
+  const std::size_t dialogs = m_host.fileRequests().size();
+  window().N2Click();
+  window().N4Click();
+  EXPECT_EQ(project().BKG_COLOR, 0x123456u);
+  EXPECT_EQ(logLines().front(), "use 32Mb memory.");
+  EXPECT_EQ(m_host.fileRequests().size(), dialogs) << "no dialog while packets go out";
+  EXPECT_TRUE(session().transferActive());
+
+  click("SpeedButton3");
+  received.get();
+  window().N2Click();
+  EXPECT_EQ(project().BKG_COLOR, 0u);
+  EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");
 }
 
 TEST_F(UploadTest, ClockSynchronisationSendsOnlyTheClock) {
@@ -190,7 +213,7 @@ TEST_F(UploadTest, AFileWithoutTheSignatureIsRefusedBeforeThePortOpens) {
   click("CheckBox1");
   m_host.answerOpenFile(path);
   pressBuildAndUpload();
-  EXPECT_FALSE(engine().busy());
+  EXPECT_FALSE(session().busy());
   EXPECT_EQ(logLines(), QStringList{"Err: File format error!"});
   // Cancelling the file dialog logs nothing.
   pressBuildAndUpload();

@@ -6,6 +6,12 @@
 
 namespace tvx {
 
+namespace {
+
+constexpr const char* kUploadFileFilter = "TVX-880 Upload File (*.bin)|*.bin";
+
+}  // namespace
+
 Studio::Studio(std::string programDir, Host* host)
     : m_host(host != nullptr ? host : &m_stderrHost) {
   m_state.ProgramDir = WithTrailingSeparator(std::move(programDir));
@@ -47,6 +53,13 @@ std::optional<std::string> Studio::chooseProjectToSave() {
 
 std::optional<std::string> Studio::chooseProjectToOpen() {
   return m_host->chooseOpenFile({"", kProjectFileFilter, m_state.ProgramDir, "", ""});
+}
+
+std::optional<std::string> Studio::chooseRomImageToUpload() {
+  const std::string& projectPath = m_project.ProjectPath;
+  const std::string folder =
+      projectPath.empty() ? m_state.ProgramDir : DirectoryPartOf(projectPath);
+  return m_host->chooseOpenFile({"", kUploadFileFilter, folder, "", ""});
 }
 
 Host* Studio::setHost(Host* host) {

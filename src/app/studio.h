@@ -24,8 +24,8 @@ class Studio {
   Studio(const Studio&) = delete;
   Studio& operator=(const Studio&) = delete;
 
-  // Reads the settings, fills the default project, loads the picture library, composes the
-  // title and prepares the upload header. Runs once, before anything else.
+  // Reads the settings, fills the default project, loads the picture library and composes the
+  // title. Runs once, before anything else.
   void StartUp();
   // Clears the build log and resets the project ("新專案").
   void NewProject();
@@ -38,6 +38,9 @@ class Studio {
   // in the program home): the chosen path, or nothing when cancelled.
   std::optional<std::string> chooseProjectToSave();
   std::optional<std::string> chooseProjectToOpen();
+  // The upload-only dialog ("TVX-880 Upload File (*.bin)", starting in the project's folder,
+  // else in the program home): the chosen ROM image, or nothing when cancelled.
+  std::optional<std::string> chooseRomImageToUpload();
 
   Project& project() { return m_project; }
   const Project& project() const { return m_project; }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/command.h"
-#include "upload/console_upload.h"
+#include "cli/console_upload.h"
 
 namespace tvx::cli {
 

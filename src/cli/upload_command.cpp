@@ -4,8 +4,8 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/interrupt_watcher.h"
 #include "cli/upload_cli.h"
-#include "upload/interrupt_watcher.h"
 #include "upload/virtual_indicator.h"
 #include "util/printf_format.h"
 

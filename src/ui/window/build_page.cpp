@@ -32,7 +32,6 @@ constexpr int kPanelLeft = 408;
 constexpr int kPanelWidth = 232;
 constexpr int kToolsLeft = 648;
 constexpr int kToolsWidth = 217;
-constexpr const char* kUploadFileFilter = "TVX-880 Upload File (*.bin)|*.bin";
 
 QStringList itemsOf(const auto& choices) {
   QStringList items;
@@ -66,31 +65,8 @@ QImage protocolPicture() {
 
 }  // namespace
 
-// The upload engine's view of the page.
-class BuildPage::UploadView : public UploadHost {
- public:
-  explicit UploadView(BuildPage& page) : m_page(page) {}
-
-  void clearLog() override { m_page.m_studio.log().clear(); }
-  void logLine(const std::string& line) override { m_page.m_studio.log().add(line); }
-  void setButtonCaption(const std::string& caption) override {
-    m_page.m_action->setText(DisplayText(caption));
-  }
-  void setProgressMaximum(int maximum) override {
-    m_page.m_progress->setRange(0, std::max(1, maximum));
-    m_page.m_progress->setValue(0);
-    m_page.m_progress->setFormat("%v / %m");
-  }
-  // The engine reports the packet just sent; the bar counts packets sent, so that it is full
-  // when the last one has gone.
-  void setProgressPosition(int position) override { m_page.m_progress->setValue(position + 1); }
-  void stateChanged() override { m_page.uploadStateChangedInEngine(); }
-
- private:
-  BuildPage& m_page;
-};
-
-BuildPage::BuildPage(Studio& studio, QWidget* parent) : QWidget(parent), m_studio(studio) {
+BuildPage::BuildPage(Studio& studio, UploadSession& session, QWidget* parent)
+    : QWidget(parent), m_studio(studio), m_session(session) {
   setObjectName("TabSheet4");
   m_preview = new ScreenPreview(studio, this);
   m_preview->setGeometry(0, 0, 404, 420);
@@ -99,19 +75,13 @@ BuildPage::BuildPage(Studio& studio, QWidget* parent) : QWidget(parent), m_studi
   buildProtocolPanels();
   buildLampPanel();
   buildUploadTools();
-
-  m_uart.pw_Name("PcUart1");
-  ApplyStoredPcUart1Settings(m_uart);
-  m_uart.pw_EventLoop(UiEventLoop());
-  m_uploadView = std::make_unique<UploadView>(*this);
-  m_engine = std::make_unique<UploadEngine>(*m_uploadView, m_uart, UiEventLoop());
+  m_session.setView(this);
   listenToLog();
 }
 
 BuildPage::~BuildPage() {
   m_studio.log().setListener(nullptr);
-  // The engine goes first: it closes the port of a transfer still running.
-  m_engine.reset();
+  m_session.setView(nullptr);
 }
 
 void BuildPage::buildLogoPanel() {
@@ -316,7 +286,7 @@ void BuildPage::refresh() {
 }
 
 void BuildPage::showBusyCaption() {
-  if (!m_engine->busy()) {
+  if (!m_session.busy()) {
     return;
   }
   // Captions were just applied (the settings' idle caption): keep it for the end of the
@@ -325,12 +295,6 @@ void BuildPage::showBusyCaption() {
   if (m_action->text() != abort) {
     m_idleCaption = m_action->text();
     m_action->setText(abort);
-  }
-}
-
-void BuildPage::prepareUpload(bool libraryLoaded) {
-  if (libraryLoaded) {
-    m_engine->writeHeaderFixedBytes();
   }
 }
 
@@ -354,71 +318,40 @@ bool BuildPage::uploadOnlyChecked() const {
   return m_uploadOnly->isChecked();
 }
 
-void BuildPage::configureEngine() {
+void BuildPage::configureSession() {
   const AppSettings& settings = m_studio.settings();
-  m_engine->setLanguage(settings.LANG);
-  m_engine->setMemorySetting(settings.MEM);
-  m_engine->setClockSync(m_clockSync->isChecked());
-  m_engine->setReceiveDump(m_receiveDump->isChecked());
-  const platform::PortName port = m_portList->selectedPort();
-  if (!port.number) {
-    m_engine->setPortPath(port.path);
-    return;
-  }
-  // The serial component takes the numbers 1 to 16; a port beyond them that the port map
-  // knows is opened by its device.
-  const std::optional<std::string> device = m_portList->selectedDevice();
-  if (*port.number > 16 && device) {
-    m_engine->setPortPath(*device);
-  } else {
-    m_engine->setPortNumber(*port.number);
-  }
+  m_session.setLanguage(settings.LANG);
+  m_session.setMemorySetting(settings.MEM);
+  m_session.setClockSync(m_clockSync->isChecked());
+  m_session.setReceiveDump(m_receiveDump->isChecked());
+  m_session.setPort(m_portList->selectedPort());
 }
 
 void BuildPage::SpeedButton3Click() {
-  if (!m_engine->busy()) {
+  if (!m_session.busy()) {
     m_idleCaption = m_action->text();
-    configureEngine();
+    configureSession();
   }
-  m_engine->SpeedButton3Click([this] {
-    if (m_buildAndUpload) {
-      m_buildAndUpload();
-    } else if (uploadOnlyChecked()) {
-      runUploadOnly();
-    }
-  });
+  m_session.SpeedButton3Click(m_buildAndUpload);
 }
 
-void BuildPage::runUploadOnly() {
-  m_studio.log().clear();
-  const std::string& projectPath = m_studio.project().ProjectPath;
-  const std::string folder =
-      projectPath.empty() ? m_studio.programDir() : DirectoryPartOf(projectPath);
-  const auto path = m_studio.host().chooseOpenFile({"", kUploadFileFilter, folder, "", ""});
-  if (!path) {
-    return;
-  }
-  if (!m_engine->busy()) {
-    configureEngine();
-  }
-  m_engine->StartUploadOnly(*path);
+void BuildPage::setButtonCaption(const std::string& caption) {
+  m_action->setText(DisplayText(caption));
 }
 
-bool BuildPage::startUpload(const std::string& romImagePath) {
-  if (!m_engine->busy()) {
-    configureEngine();
-  }
-  return m_engine->StartUpload(romImagePath);
+void BuildPage::setProgressMaximum(int maximum) {
+  m_progress->setRange(0, std::max(1, maximum));
+  m_progress->setValue(0);
+  m_progress->setFormat("%v / %m");
 }
 
-void BuildPage::abortUpload() {
-  if (m_engine->busy()) {
-    m_engine->Abort();
-  }
+// The bar counts packets sent, so that it is full when the last one has gone.
+void BuildPage::setProgressPosition(int position) {
+  m_progress->setValue(position + 1);
 }
 
-void BuildPage::uploadStateChangedInEngine() {
-  const UploadState state = m_engine->state();
+void BuildPage::stateChanged() {
+  const UploadState state = m_session.state();
   if (state == UploadState::WaitingForPort) {
     // The wait for the port is cancelled with the same button.
     showBusyCaption();
@@ -426,7 +359,6 @@ void BuildPage::uploadStateChangedInEngine() {
     m_action->setText(m_idleCaption);
   }
   m_portList->setEnabled(state == UploadState::Idle);
-  emit uploadStateChanged();
 }
 
 void BuildPage::setBuilding(bool building) {
@@ -435,7 +367,7 @@ void BuildPage::setBuilding(bool building) {
       child->setEnabled(!building);
     }
   }
-  m_portList->setEnabled(!building && !m_engine->busy());
+  m_portList->setEnabled(!building && !m_session.busy());
 }
 
 void BuildPage::appendLogLines(const QStringList& lines, bool clearedFirst) {

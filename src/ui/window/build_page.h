@@ -4,11 +4,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "serial/pc_uart.h"
-#include "upload/upload_engine.h"
+#include "app/upload_session.h"
 
 class QCheckBox;
 class QComboBox;
@@ -28,28 +26,21 @@ class Studio;
 // Page 4 "製作" (TabSheet4): the screen preview, the standby logo, node address, backlight,
 // protocol, lamp, backlight-mode and trigger-mode panels, and the build and upload tools:
 // SpeedButton3, the port list, the upload-only and clock boxes, ProgressBar1 and the log Memo1.
-// The page owns the serial port PcUart1 and the upload engine with its Timer1.
-class BuildPage : public QWidget {
+// The tools show the window's upload session and send it what the user asks for.
+class BuildPage : public QWidget, private UploadView {
   Q_OBJECT
 
  public:
-  BuildPage(Studio& studio, QWidget* parent = nullptr);
+  // The session must outlive the page.
+  BuildPage(Studio& studio, UploadSession& session, QWidget* parent = nullptr);
   ~BuildPage() override;
 
   void refresh();
-  // At start-up: the upload header's fixed bytes exist only with the picture library.
-  void prepareUpload(bool libraryLoaded);
   // What "Build and upload" runs when no transfer is busy and the clock box is off.
   void setBuildAndUpload(std::function<void()> build) { m_buildAndUpload = std::move(build); }
 
   // SpeedButton3: aborts a busy transfer, else sets the clock or builds and uploads.
   void SpeedButton3Click();
-  // The upload-only branch of the build: pick a ".BIN", check it and upload it.
-  void runUploadOnly();
-  // Hands a ROM image just built to the upload; false when it was refused.
-  bool startUpload(const std::string& romImagePath);
-  // Ends a transfer or the wait for the port (the window is closing).
-  void abortUpload();
 
   // While a build runs: the tools are locked, the log keeps showing.
   void setBuilding(bool building);
@@ -63,15 +54,8 @@ class BuildPage : public QWidget {
   bool uploadOnlyChecked() const;
   ScreenPreview* preview() const { return m_preview; }
   PortComboBox* portList() const { return m_portList; }
-  UploadEngine& uploadEngine() { return *m_engine; }
-  KwxCtrl::TPcUart& pcUart() { return m_uart; }
-
- signals:
-  void uploadStateChanged();
 
  private:
-  class UploadView;
-
   void buildLogoPanel();
   void buildNodeAndBacklightPanels();
   void buildProtocolPanels();
@@ -79,12 +63,19 @@ class BuildPage : public QWidget {
   void buildUploadTools();
 
   void Image14Click();
-  void configureEngine();
+  // The settings and the boxes as they are now, for the next request.
+  void configureSession();
   void showLog();
-  void uploadStateChangedInEngine();
   void showBusyCaption();
 
+  // What the session shows here.
+  void setButtonCaption(const std::string& caption) override;
+  void setProgressMaximum(int maximum) override;
+  void setProgressPosition(int position) override;
+  void stateChanged() override;
+
   Studio& m_studio;
+  UploadSession& m_session;
   ScreenPreview* m_preview = nullptr;
   QCheckBox* m_useLogo = nullptr;                 // CheckBox8
   PictureBox* m_logo = nullptr;                   // Image14
@@ -106,10 +97,6 @@ class BuildPage : public QWidget {
   QPlainTextEdit* m_log = nullptr;                // Memo1
   std::size_t m_shownLogLines = 0;
   QString m_idleCaption;
-
-  KwxCtrl::TPcUart m_uart;  // PcUart1
-  std::unique_ptr<UploadView> m_uploadView;
-  std::unique_ptr<UploadEngine> m_engine;
   std::function<void()> m_buildAndUpload;
 };
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "app/studio.h"
+#include "app/upload_session.h"
 #include "ui/qt/display_text.h"
 #include "ui/window/build_page.h"
 #include "util/messages.h"
@@ -52,17 +53,17 @@ class BuildRunner::WorkerHost : public Host {
 };
 
 // The window's side of the build: the upload-only box as it was when the button was clicked,
-// and the upload steps, which run on the user-interface thread.
+// and the upload steps, which go to the session on the user-interface thread.
 class BuildRunner::WorkerBuildHost : public BuildHost {
  public:
   explicit WorkerBuildHost(BuildRunner& runner) : m_runner(runner) {}
 
   bool uploadOnlyChecked() const override { return m_runner.m_uploadOnly; }
   void runUploadOnly() override {
-    m_runner.m_loop.invoke([this] { m_runner.m_page.runUploadOnly(); }, &m_runner.m_gate);
+    m_runner.m_loop.invoke([this] { m_runner.runUploadOnly(); }, &m_runner.m_gate);
   }
   void startUpload(const std::string& romImagePath) override {
-    m_runner.m_loop.invoke([this, &romImagePath] { m_runner.m_page.startUpload(romImagePath); },
+    m_runner.m_loop.invoke([this, &romImagePath] { m_runner.m_session.startUpload(romImagePath); },
                            &m_runner.m_gate);
   }
 
@@ -70,8 +71,8 @@ class BuildRunner::WorkerBuildHost : public BuildHost {
   BuildRunner& m_runner;
 };
 
-BuildRunner::BuildRunner(Studio& studio, BuildPage& page, EventLoop& loop)
-    : m_studio(studio), m_page(page), m_loop(loop) {}
+BuildRunner::BuildRunner(Studio& studio, BuildPage& page, UploadSession& session, EventLoop& loop)
+    : m_studio(studio), m_page(page), m_session(session), m_loop(loop) {}
 
 BuildRunner::~BuildRunner() {
   m_gate.cancel();
@@ -149,6 +150,13 @@ void BuildRunner::run() {
       finish();
     }
   });
+}
+
+void BuildRunner::runUploadOnly() {
+  m_studio.log().clear();
+  if (const auto path = m_studio.chooseRomImageToUpload()) {
+    m_session.startUploadOnly(*path);
+  }
 }
 
 void BuildRunner::finish() {

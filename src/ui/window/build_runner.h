@@ -13,18 +13,19 @@ namespace tvx {
 
 class BuildPage;
 class Studio;
+class UploadSession;
 
 // Runs "Build and upload" beside the user-interface thread, so that the window keeps painting
 // and shows the log line by line while the pictures are converted. The build reads and writes
 // the studio's project, so the window locks its editing until the build is over. Everything
-// that needs the person in front of the window (the save dialog, messages) or the window itself
+// that needs the person in front of the window (the save dialog, messages) or the upload session
 // (the upload, the upload-only branch) runs on the user-interface thread while the build waits
 // for it; the upload then goes on there as usual.
 class BuildRunner : public QObject {
   Q_OBJECT
 
  public:
-  BuildRunner(Studio& studio, BuildPage& page, EventLoop& loop);
+  BuildRunner(Studio& studio, BuildPage& page, UploadSession& session, EventLoop& loop);
   // Waits for a build still running; dialogs it still asks for are answered "cancel".
   ~BuildRunner() override;
 
@@ -45,11 +46,14 @@ class BuildRunner : public QObject {
   class WorkerBuildHost;
 
   void run();
+  // The upload-only branch (user-interface thread): the user picks an image for the session.
+  void runUploadOnly();
   void finish();
   void showLogLines();
 
   Studio& m_studio;
   BuildPage& m_page;
+  UploadSession& m_session;
   EventLoop& m_loop;
   InvokeGate m_gate;
   std::thread m_worker;

@@ -9,6 +9,7 @@
 #include <QTabWidget>
 
 #include "app/studio.h"
+#include "app/upload_session.h"
 #include "ui/qt/display_text.h"
 #include "ui/qt/qt_event_loop.h"
 #include "ui/qt/report_exceptions.h"
@@ -37,6 +38,7 @@ TForm1::TForm1(Studio& studio, QWidget* parent) : QMainWindow(parent), m_studio(
     m_ownLoop = std::make_unique<QtEventLoop>();
     SetUiEventLoop(m_ownLoop.get());
   }
+  m_uploadSession = std::make_unique<UploadSession>(m_studio.log(), UiEventLoop());
   setObjectName("Form1");
   // Chinese captions in the traditional forms of the glyphs, whichever font draws the Latin.
   QFont captions = font();
@@ -52,9 +54,11 @@ TForm1::TForm1(Studio& studio, QWidget* parent) : QMainWindow(parent), m_studio(
 }
 
 TForm1::~TForm1() {
-  // The build first (it may still use the pages), then the pages; the loop last.
+  // The build first (it may still use the pages), then the pages, then the session (it closes
+  // the port of a transfer still running); the loop last.
   m_buildRunner.reset();
   delete takeCentralWidget();
+  m_uploadSession.reset();
   if (m_ownLoop && UiEventLoop() == m_ownLoop.get()) {
     SetUiEventLoop(nullptr);
   }
@@ -88,7 +92,7 @@ void TForm1::buildPages() {
   m_stylePage = new StylePage(m_studio);
   m_backgroundPage = new BackgroundPage(m_studio);
   m_codeTablePage = new CodeTablePage(m_studio);
-  m_buildPage = new BuildPage(m_studio);
+  m_buildPage = new BuildPage(m_studio, *m_uploadSession);
   m_pages->addTab(m_stylePage, QStringLiteral("樣式"));
   m_pages->addTab(m_backgroundPage, QStringLiteral("背景"));
   m_pages->addTab(m_codeTablePage, QStringLiteral("編碼表"));
@@ -98,7 +102,8 @@ void TForm1::buildPages() {
   connect(m_previous, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
   connect(m_next, &QPushButton::clicked, this, &TForm1::SpeedButton2Click);
 
-  m_buildRunner = std::make_unique<BuildRunner>(m_studio, *m_buildPage, *UiEventLoop());
+  m_buildRunner =
+      std::make_unique<BuildRunner>(m_studio, *m_buildPage, *m_uploadSession, *UiEventLoop());
   m_buildPage->setBuildAndUpload([this] { m_buildRunner->start(); });
   connect(m_buildRunner.get(), &BuildRunner::started, this, [this] { lockForBuild(true); });
   connect(m_buildRunner.get(), &BuildRunner::finished, this, &TForm1::buildFinished);
@@ -146,7 +151,7 @@ void TForm1::wirePages() {
 
 void TForm1::startUp() {
   m_studio.StartUp();
-  m_buildPage->prepareUpload(m_studio.state().LibraryLoaded);
+  m_uploadSession->prepareHeader(m_studio.state().LibraryLoaded);
   refreshFromStudio();
 }
 
@@ -229,11 +234,18 @@ void TForm1::SpeedButton2Click() {
 }
 
 void TForm1::N2Click() {
+  // The log and the project stay while packets go out or the port is awaited.
+  if (m_uploadSession->busy()) {
+    return;
+  }
   m_studio.NewProject();
   refreshFromStudio();
 }
 
 void TForm1::N4Click() {
+  if (m_uploadSession->busy()) {
+    return;
+  }
   const auto path = m_studio.chooseProjectToOpen();
   if (path && m_studio.LoadProject(*path)) {
     refreshFromStudio();
@@ -261,7 +273,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     return;
   }
   // A transfer still running is aborted: the port is closed and the close is logged.
-  m_buildPage->abortUpload();
+  m_uploadSession->abort();
   if (!m_shutDown) {
     m_shutDown = true;
     m_studio.ShutDown();

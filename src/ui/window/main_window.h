@@ -21,10 +21,12 @@ class QtEventLoop;
 class CodeTablePage;
 class StylePage;
 class Studio;
+class UploadSession;
 
 // The main window: the menu, the four pages shown one at a time like a wizard, and the page
 // buttons. Everything the window shows is the studio's project and state; the pages edit the
-// project and the studio does the rest. Dialogs and messages go through the studio's host.
+// project and the studio does the rest. Dialogs and messages go through the studio's host. The
+// window owns the program's upload session (the port PcUart1), which the build page shows.
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
@@ -38,13 +40,13 @@ class TForm1 : public QMainWindow {
   explicit TForm1(Studio& studio, QWidget* parent = nullptr);
   ~TForm1() override;
 
-  // Start-up of the program: the studio reads the settings and the library, then the window
-  // shows the default project on page 1.
+  // Start-up of the program: the studio reads the settings and the library, the upload header
+  // is prepared, then the window shows the default project on page 1.
   void startUp();
   // Shows everything from the studio's project and state.
   void refreshFromStudio();
 
-  // Menu commands.
+  // Menu commands. New and Load do nothing while a transfer or the wait for the port runs.
   void N2Click();
   void N4Click();
   void N5Click();
@@ -60,6 +62,7 @@ class TForm1 : public QMainWindow {
   CodeTablePage* codeTablePage() const { return m_codeTablePage; }
   BuildPage* buildPage() const { return m_buildPage; }
   BuildRunner& buildRunner() { return *m_buildRunner; }
+  UploadSession& uploadSession() { return *m_uploadSession; }
   Studio& studio() { return m_studio; }
 
  protected:
@@ -79,6 +82,8 @@ class TForm1 : public QMainWindow {
   Studio& m_studio;
   // The window's loop when the program installed none (tests of single pages, tools).
   std::unique_ptr<QtEventLoop> m_ownLoop;
+  // Made on the window's loop; outlives the pages, which show it.
+  std::unique_ptr<UploadSession> m_uploadSession;
   FormCaptions m_captions{this};
   QTabWidget* m_pages = nullptr;      // PageControl1
   QPushButton* m_previous = nullptr;  // SpeedButton1

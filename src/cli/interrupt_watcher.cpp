@@ -1,4 +1,4 @@
-#include "upload/interrupt_watcher.h"
+#include "cli/interrupt_watcher.h"
 
 #include <poll.h>
 #include <pthread.h>

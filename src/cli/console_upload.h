@@ -27,7 +27,8 @@ struct ConsoleUploadResult {
   std::string failure;  // why not, for "tvx880: <failure>" (the log has the details)
 };
 
-// Runs one upload or clock setting to its end on this thread: the log lines go to stdout as
+// Runs one upload or clock setting through an upload session to its end on this thread (a
+// "COM n" above 16 goes to the device the port map gives it): the log lines go to stdout as
 // they come, a progress bar (packets, bytes, time left) to stderr when it is a terminal, and
 // Ctrl-C aborts cleanly (port closed, "Close COM" logged). Call it from the main thread before
 // the program has made other threads.

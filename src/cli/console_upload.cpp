@@ -1,13 +1,16 @@
-#include "upload/console_upload.h"
+#include "cli/console_upload.h"
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
-#include "serial/pc_uart.h"
+#include "app/build_log.h"
+#include "app/upload_session.h"
+#include "cli/interrupt_watcher.h"
 #include "serial/port_map.h"
-#include "upload/interrupt_watcher.h"
-#include "upload/upload_engine.h"
 #include "util/local_event_loop.h"
 #include "util/printf_format.h"
 
@@ -16,21 +19,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Log lines on stdout; a one-line progress bar on stderr, taken away before each log line
-// and drawn again after it.
-class ConsoleHost : public UploadHost {
+// Log lines on stdout as they come; a one-line progress bar on stderr, taken away before each
+// log line and drawn again after it.
+class ConsoleUploadView : public UploadView {
  public:
-  ConsoleHost(bool drawBar, const UploadEngine* const& engine)
-      : m_drawBar(drawBar), m_engine(engine) {}
-
-  void clearLog() override {}
-  void logLine(const std::string& line) override {
-    eraseBar();
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-    drawBar();
+  ConsoleUploadView(bool drawBar, BuildLog& log, const UploadSession& session)
+      : m_drawBar(drawBar), m_log(log), m_session(session) {
+    m_log.setListener([this] { printNewLines(); });
   }
+  ~ConsoleUploadView() override { m_log.setListener(nullptr); }
+  ConsoleUploadView(const ConsoleUploadView&) = delete;
+  ConsoleUploadView& operator=(const ConsoleUploadView&) = delete;
+
   void setButtonCaption(const std::string&) override {}
   void setProgressMaximum(int maximum) override {
     m_maximum = maximum;
@@ -42,13 +42,27 @@ class ConsoleHost : public UploadHost {
     drawBar();
   }
   void stateChanged() override {
-    if (m_engine != nullptr && m_engine->state() == UploadState::Idle) {
+    if (m_session.state() == UploadState::Idle) {
       eraseBar();
       m_maximum = 0;
     }
   }
 
  private:
+  void printNewLines() {
+    const std::vector<std::string>& lines = m_log.lines();
+    if (lines.size() < m_printed) {
+      m_printed = 0;  // cleared: nothing to take back from a terminal
+    }
+    for (; m_printed < lines.size(); ++m_printed) {
+      eraseBar();
+      std::fputs(lines[m_printed].c_str(), stdout);
+      std::fputc('\n', stdout);
+      std::fflush(stdout);
+      drawBar();
+    }
+  }
+
   void eraseBar() {
     if (m_barShown) {
       std::fputs("\r\033[K", stderr);
@@ -58,14 +72,14 @@ class ConsoleHost : public UploadHost {
   }
 
   void drawBar() {
-    if (!m_drawBar || m_maximum <= 0 || m_position < 0 || m_engine == nullptr) {
+    if (!m_drawBar || m_maximum <= 0 || m_position < 0) {
       return;
     }
     const int done = m_position + 1;
     constexpr int kWidth = 30;
     const int filled = done * kWidth / m_maximum;
     const double mib = 1024.0 * 1024.0;
-    const double total = static_cast<double>(m_engine->imageBytes());
+    const double total = static_cast<double>(m_session.imageBytes());
     const double sent = std::min(total, static_cast<double>(done) * 4096.0);
     const double elapsed = std::chrono::duration<double>(Clock::now() - m_start).count();
     std::string left = "--:--";
@@ -82,7 +96,9 @@ class ConsoleHost : public UploadHost {
   }
 
   const bool m_drawBar;
-  const UploadEngine* const& m_engine;
+  BuildLog& m_log;
+  const UploadSession& m_session;
+  std::size_t m_printed = 0;
   bool m_barShown = false;
   int m_maximum = 0;
   int m_position = -1;
@@ -119,45 +135,38 @@ ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& 
 
   LocalEventLoop loop;
   ScopedUiEventLoop uiLoop(loop);
-  const UploadEngine* engineForHost = nullptr;
-  ConsoleHost host(options.progress && isatty(STDERR_FILENO) != 0, engineForHost);
-  KwxCtrl::TPcUart uart;
-  uart.pw_Name("PcUart1");
-  ApplyStoredPcUart1Settings(uart);
-  UploadEngine engine(host, uart, &loop);
-  engineForHost = &engine;
-  engine.setLanguage(options.lang);
-  engine.setMemorySetting(options.mem);
-  engine.setCloseDelay(options.closeDelay);
-  engine.writeHeaderFixedBytes();
-  engine.setClockSync(kind == ConsoleUploadKind::ClockSync);
-  const platform::PortName port = *platform::ParsePortName(options.port);
-  if (port.number) {
-    engine.setPortNumber(*port.number);
-  } else {
-    engine.setPortPath(port.path);
-  }
-  interrupts.setHandler([&loop, &engine] { loop.post([&engine] { engine.Abort(); }); });
+  BuildLog log;
+  UploadSession session(log, &loop);
+  ConsoleUploadView view(options.progress && isatty(STDERR_FILENO) != 0, log, session);
+  session.setView(&view);
+  session.setLanguage(options.lang);
+  session.setMemorySetting(options.mem);
+  session.setCloseDelay(options.closeDelay);
+  // The command line sends without the picture library: the header is always complete.
+  session.prepareHeader(true);
+  session.setClockSync(kind == ConsoleUploadKind::ClockSync);
+  session.setPort(*platform::ParsePortName(options.port));
+  interrupts.setHandler([&loop, &session] { loop.post([&session] { session.abort(); }); });
 
   bool started = false;
   switch (kind) {
     case ConsoleUploadKind::AfterBuild:
-      started = engine.StartUpload(file);
+      started = session.startUpload(file);
       break;
     case ConsoleUploadKind::UploadOnly:
-      started = engine.StartUploadOnly(file);
+      started = session.startUploadOnly(file);
       break;
     case ConsoleUploadKind::ClockSync:
-      started = engine.StartClockSync();
+      started = session.startClockSync();
       break;
   }
   if (started) {
-    loop.runUntil([&engine] { return !engine.busy(); }, Clock::time_point::max());
+    loop.runUntil([&session] { return !session.busy(); }, Clock::time_point::max());
   }
   interrupts.setHandler(nullptr);
 
   const bool clock = kind == ConsoleUploadKind::ClockSync;
-  switch (engine.lastOutcome()) {
+  switch (session.lastOutcome()) {
     case UploadOutcome::Completed:
       result.ok = true;
       break;
