@@ -36,10 +36,9 @@ TEST(ResultTest, ErrorsAreWordedInBothLanguages) {
   const Error missing = Error::Of(ErrorCode::kNoSuchFile, "/p/a.BIN");
   EXPECT_EQ(ErrorText(missing, 0), "/p/a.BIN: no such file");
   EXPECT_EQ(ErrorText(missing, 1), "/p/a.BIN: 檔案不存在");
-  const BilingualText reading{"無法讀取", "cannot read"};
-  const Error denied = Error::System("/p/a.ql3", EACCES);
-  EXPECT_EQ(ErrorText(denied, 0, reading), "cannot read \"/p/a.ql3\": Permission denied");
-  EXPECT_EQ(ErrorText(denied, 1, reading), "無法讀取 \"/p/a.ql3\": 沒有存取權限");
+  const Error denied = Error::System("/p/%d.ql3", EACCES).withAction(error_action::kRead);
+  EXPECT_EQ(ErrorText(denied, 0), "cannot read \"/p/%d.ql3\": Permission denied");
+  EXPECT_EQ(ErrorText(denied, 1), "無法讀取 \"/p/%d.ql3\": 沒有存取權限");
   // A reason without Chinese words keeps the system's own.
   EXPECT_EQ(ErrorReason(Error::System("x", EXDEV), 1), "Invalid cross-device link");
   EXPECT_EQ(ErrorText(Error::Invalid("", "bad signature"), 1), "bad signature");

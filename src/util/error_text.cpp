@@ -75,13 +75,22 @@ std::string ErrorReason(const Error& error, unsigned lang) {
 }
 
 std::string ErrorText(const Error& error, unsigned lang) {
-  const std::string reason = ErrorReason(error, lang);
-  return error.subject.empty() ? reason : error.subject + ": " + reason;
+  return ErrorText(error, lang, error.action);
 }
 
-std::string ErrorText(const Error& error, unsigned lang, const BilingualText& doing) {
-  return std::string(doing.forLanguage(lang)) + " \"" + error.subject +
-         "\": " + ErrorReason(error, lang);
+std::string ErrorText(const Error& error, unsigned lang, const BilingualText& action) {
+  const std::string reason = ErrorReason(error, lang);
+  const std::string_view words = action.forLanguage(lang);
+  if (words.empty()) {
+    return error.subject.empty() ? reason : error.subject + ": " + reason;
+  }
+  // The subject goes in as it is: a path may hold a "%" of its own.
+  std::string text(words);
+  const std::size_t mark = text.find("%s");
+  if (mark != std::string::npos) {
+    text.replace(mark, 2, error.subject);
+  }
+  return text + ": " + reason;
 }
 
 }  // namespace tvx

@@ -5,6 +5,8 @@
 #include <utility>
 #include <variant>
 
+#include "util/bilingual_text.h"
+
 // The one result type of everything whose failures no interface of the indicator's tools
 // prescribes: a value, or an Error that names the file or object and says what is wrong.
 // Lower layers never show an error; the front ends put it into words with ErrorText()
@@ -26,14 +28,24 @@ struct Error {
   std::string subject;  // the file, port, setting or object concerned (may be empty)
   std::string detail;   // kInvalid: what is wrong; other codes: extra words, usually empty
   int systemError = 0;  // kSystem: the errno value
+  // What could not be done, "%s" standing for the subject: {"無法寫入 \"%s\"", "cannot write
+  // \"%s\""}. Empty: the text is "subject: reason".
+  BilingualText action{};
+
+  Error withAction(BilingualText what) && {
+    action = what;
+    return std::move(*this);
+  }
 
   static Error System(std::string subject, int errorNumber) {
-    return {ErrorCode::kSystem, std::move(subject), {}, errorNumber};
+    return {ErrorCode::kSystem, std::move(subject), {}, errorNumber, {}};
   }
   static Error Invalid(std::string subject, std::string what) {
-    return {ErrorCode::kInvalid, std::move(subject), std::move(what), 0};
+    return {ErrorCode::kInvalid, std::move(subject), std::move(what), 0, {}};
   }
-  static Error Of(ErrorCode code, std::string subject) { return {code, std::move(subject), {}, 0}; }
+  static Error Of(ErrorCode code, std::string subject) {
+    return {code, std::move(subject), {}, 0, {}};
+  }
 };
 
 template <typename T>
