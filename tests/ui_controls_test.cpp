@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileIconProvider>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 #include <cerrno>
@@ -19,7 +20,9 @@
 #include "support/temp_dir.h"
 #include "ui/browse/browse_fs.h"
 #include "ui/browse/browse_glyphs.h"
+#include "ui/browse/drive_volume_source.h"
 #include "ui/browse/drive_volumes.h"
+#include "ui/browse/system_drive_volumes.h"
 #include "ui/browse/ydirectorylistbox.h"
 #include "ui/browse/ydrivecombobox.h"
 #include "ui/browse/yfilelistbox.h"
@@ -75,6 +78,14 @@ bool isUniform(const QImage& image) {
     }
   }
   return true;
+}
+
+QStringList comboTexts(const QComboBox& combo) {
+  QStringList texts;
+  for (int i = 0; i < combo.count(); ++i) {
+    texts.append(combo.itemText(i));
+  }
+  return texts;
 }
 
 QStringList itemTexts(const QListWidget& list) {
@@ -149,10 +160,61 @@ class RamVolume {
   std::string m_error;
 };
 
+// The drives of a made-up machine: folders standing for the roots of volumes, each a drive
+// that can be used while it is listed here.
+class FolderVolumes : public DriveVolumeSource {
+ public:
+  void add(const fs::path& root, EnumYDriveType kind) {
+    fs::create_directories(root);
+    m_volumes.push_back({q(root), QStringLiteral("DRIVE (%1)").arg(q(root)), kind});
+    std::sort(m_volumes.begin(), m_volumes.end(),
+              [](const DriveVolume& a, const DriveVolume& b) { return a.root < b.root; });
+  }
+  // The volume goes and its folder stays, like a card pulled from its reader.
+  void pull(const fs::path& root) {
+    std::erase_if(m_volumes, [&](const DriveVolume& volume) { return volume.root == q(root); });
+  }
+
+  std::vector<DriveVolume> volumes() const override { return m_volumes; }
+  bool isReady(const QString& root) const override {
+    return std::any_of(m_volumes.begin(), m_volumes.end(),
+                       [&](const DriveVolume& volume) { return volume.root == root; }) &&
+           QFileInfo(root).isDir();
+  }
+  QString rootOf(const QString& path) const override {
+    QString root = QStringLiteral("/");
+    for (const DriveVolume& volume : m_volumes) {
+      if ((path == volume.root || path.startsWith(volume.root + '/')) &&
+          volume.root.size() > root.size()) {
+        root = volume.root;
+      }
+    }
+    return root;
+  }
+
+ private:
+  std::vector<DriveVolume> m_volumes;
+};
+
+// Every control test runs on a made-up machine with one fixed disk, its working folder on that
+// disk.
 class UiControlsTest : public ::testing::Test {
  protected:
+  UiControlsTest() {
+    m_volumes.add(m_disk, EnumYDriveType::dtFixedDisk);
+    fs::create_directory(m_disk / "work");
+    QDir::setCurrent(q(m_disk / "work"));
+  }
+  ~UiControlsTest() override { QDir::setCurrent(m_previousFolder); }
+
   RecordingDiagnosticSink m_sink;
   ScopedDiagnosticSink m_guard{m_sink};
+  const QString m_previousFolder = QDir::currentPath();
+  TempDir m_folder;
+  const fs::path m_machine = fs::canonical(m_folder.path());
+  const fs::path m_disk = m_machine / "disk";
+  FolderVolumes m_volumes;
+  ScopedDriveVolumeSource m_source{m_volumes};
 };
 
 TEST(BrowseGlyphsTest, FourSixteenColourGlyphsWithTransparentCorner) {
@@ -277,9 +339,9 @@ TEST_F(UiControlsTest, DriveComboHeightsAndDefaults) {
   EXPECT_EQ(combo.pr_DriveType(), YDriveTypeSet::All());
   EXPECT_EQ(combo.pr_ErrPostStyle(), YDrvCBoxErrPost::epNone);
   EXPECT_EQ(combo.pr_DropDownCount(), 8);
-  EXPECT_EQ(combo.RdDrive(), VolumeRootOf(QDir::currentPath()));
+  EXPECT_EQ(combo.RdDrive(), q(m_disk));  // the drive of the working folder
   EXPECT_EQ(combo.currentText(), combo.RdDrive());
-  EXPECT_TRUE(combo.findText("/") >= 0);
+  EXPECT_EQ(comboTexts(combo), QStringList({q(m_disk), kDrivePadding}));
 
   combo.WrItemHeight(5);
   EXPECT_EQ(combo.pr_ItemHt(), 8);
@@ -296,16 +358,19 @@ TEST_F(UiControlsTest, DriveComboHeightsAndDefaults) {
   EXPECT_EQ(combo.view()->sizeHintForRow(0), 22);
 
   // The drive type takes effect when the list is next built.
-  combo.WrDriveType(YDriveTypeSet{});
-  const int listed = combo.count();
+  m_volumes.add(m_machine / "card", EnumYDriveType::dtRemovable);
+  combo.WrDriveType(YDriveTypeSet{EnumYDriveType::dtRemovable});
+  EXPECT_EQ(comboTexts(combo), QStringList({q(m_disk), kDrivePadding}));
   combo.BuildList();
-  EXPECT_LE(combo.count(), listed);
-  EXPECT_GE(combo.count(), 2);
+  EXPECT_EQ(comboTexts(combo), QStringList({q(m_machine / "card"), kDrivePadding}));
+  combo.WrDriveType(YDriveTypeSet{});
+  combo.BuildList();
+  EXPECT_EQ(comboTexts(combo), QStringList({kDrivePadding, kDrivePadding}));
 }
 
 TEST_F(UiControlsTest, DriveComboDrawsIconAndName) {
   TYDriveComboBox combo;
-  const int rootItem = combo.findText("/");
+  const int rootItem = combo.findText(q(m_disk));
   ASSERT_GE(rootItem, 0);
   const QSize row(240, 18);
   const QImage background = drawRow(combo, -1, row);
@@ -333,20 +398,15 @@ TEST_F(UiControlsTest, DriveComboDrawsIconAndName) {
   combo.pw_IconProvider(&none);
   EXPECT_TRUE(isUniform(drawRow(combo, rootItem, bigRow)));
   const int padding = combo.findText(kDrivePadding);
-  if (padding >= 0) {
-    combo.pw_IconProvider(nullptr);
-    EXPECT_TRUE(isUniform(drawRow(combo, padding, bigRow)));
-  }
+  ASSERT_GE(padding, 0);
+  combo.pw_IconProvider(nullptr);
+  EXPECT_TRUE(isUniform(drawRow(combo, padding, bigRow)));
 }
 
 // A drive that goes away after it was listed, like a card pulled from its reader.
 TEST_F(UiControlsTest, DriveComboRefusesADriveThatIsGone) {
-  TempDir dir;
-  const fs::path cardPath = dir / "card";
-  RamVolume card(cardPath);
-  if (!card.mounted()) {
-    GTEST_SKIP() << "cannot mount a RAM volume here: " << card.error();
-  }
+  const fs::path cardPath = m_machine / "card";
+  m_volumes.add(cardPath, EnumYDriveType::dtRemovable);
   fs::create_directory(cardPath / "DCIM");
   WriteFileBytes(cardPath / "floor.bmp", "BM");
 
@@ -372,7 +432,7 @@ TEST_F(UiControlsTest, DriveComboRefusesADriveThatIsGone) {
   EXPECT_EQ(dirs.RdDir(), home);  // back where it was on that drive
   EXPECT_TRUE(m_sink.boxes().empty());
 
-  card.unmount();
+  m_volumes.pull(cardPath);
   const std::string message = "Err: TYDriverComboBox \nInaccessible volume \"" + cardPath.string() +
                               "\" \nfrom component DriveComboBox1";
   const QStringList homeFiles = itemTexts(files);
@@ -414,6 +474,38 @@ TEST_F(UiControlsTest, DriveComboRefusesADriveThatIsGone) {
   EXPECT_EQ(combo.RdDrive(), root);
 }
 
+// The real program's drives: the system's mount table, with a RAM volume mounted for the test.
+TEST(SystemDriveVolumesTest, MountedVolumeIsADriveUntilUnmounted) {
+  EXPECT_NE(dynamic_cast<const SystemDriveVolumes*>(&CurrentDriveVolumes()), nullptr);
+  TempDir dir;
+  const fs::path cardPath = fs::canonical(dir.path()) / "card";
+  RamVolume card(cardPath);
+  if (!card.mounted()) {
+    GTEST_SKIP() << "cannot mount a RAM volume here: " << card.error();
+  }
+  if (!QFileInfo::exists("/proc/self/mountinfo")) {
+    GTEST_SKIP() << "no mount table to read here";
+  }
+  fs::create_directory(cardPath / "DCIM");
+  const SystemDriveVolumes system;
+  const std::vector<DriveVolume> volumes = system.volumes();
+  const auto listed = std::find_if(volumes.begin(), volumes.end(), [&](const DriveVolume& volume) {
+    return volume.root == q(cardPath);
+  });
+  ASSERT_NE(listed, volumes.end());
+  EXPECT_EQ(listed->kind, EnumYDriveType::dtRamDisk);
+  EXPECT_TRUE(
+      std::is_sorted(volumes.begin(), volumes.end(),
+                     [](const DriveVolume& a, const DriveVolume& b) { return a.root < b.root; }));
+  EXPECT_TRUE(system.isReady(q(cardPath)));
+  EXPECT_FALSE(system.isReady(q(cardPath / "DCIM")));  // a folder, not a volume's root
+  EXPECT_EQ(system.rootOf(q(cardPath / "DCIM")), q(cardPath));
+
+  card.unmount();
+  EXPECT_FALSE(system.isReady(q(cardPath)));  // the folder is left, the drive is gone
+  EXPECT_NE(system.rootOf(q(cardPath)), q(cardPath));
+}
+
 class FolderTreeTest : public UiControlsTest {
  protected:
   void SetUp() override {
@@ -427,8 +519,8 @@ class FolderTreeTest : public UiControlsTest {
     m_files.setObjectName("FileListBox1");
   }
 
-  TempDir m_dir;
-  QString m_top = q(m_dir.path());
+  const fs::path m_dir = m_disk / "tree";
+  QString m_top = q(m_dir);
   TYDirectoryListBox m_dirs;
   TYFileListBox m_files;
 };
@@ -436,11 +528,11 @@ class FolderTreeTest : public UiControlsTest {
 TEST_F(FolderTreeTest, DirectoryListShowsPathAndSubfolders) {
   m_dirs.WrDir(m_top);
   EXPECT_EQ(m_dirs.RdDir(), m_top);
-  EXPECT_EQ(m_dirs.RdDrive(), VolumeRootOf(m_top));
+  EXPECT_EQ(m_dirs.RdDrive(), q(m_disk));
   const QStringList texts = itemTexts(m_dirs);
   ASSERT_GE(texts.size(), 3);
   EXPECT_EQ(texts.first(), m_dirs.RdDrive());
-  EXPECT_EQ(texts.mid(texts.size() - 3), QStringList({m_dir.path().filename().c_str(), "a", "b"}));
+  EXPECT_EQ(texts.mid(texts.size() - 3), QStringList({"tree", "a", "b"}));
   EXPECT_EQ(m_dirs.currentRow(), texts.size() - 3);
   EXPECT_EQ(m_dirs.GetItemPath(texts.size() - 2), q(m_dir / "a"));
 

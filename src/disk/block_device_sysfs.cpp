@@ -1,41 +1,15 @@
 #include "disk/block_device_sysfs.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "util/sysfs.h"
 
 namespace YVclUtil {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> readLine(const fs::path& file) {
-  std::ifstream in(file);
-  std::string line;
-  if (!in || !std::getline(in, line)) {
-    return std::nullopt;
-  }
-  while (!line.empty() && (line.back() == '\n' || line.back() == ' ')) {
-    line.pop_back();
-  }
-  return line;
-}
-
-std::optional<std::uint64_t> readNumber(const fs::path& file) {
-  const auto text = readLine(file);
-  if (!text || text->empty()) {
-    return std::nullopt;
-  }
-  std::uint64_t value = 0;
-  for (const char c : *text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + static_cast<unsigned>(c - '0');
-  }
-  return value;
-}
 
 bool parseDeviceNumber(const std::string& text, unsigned& major, unsigned& minor) {
   char tail = 0;
@@ -46,15 +20,15 @@ bool parseDeviceNumber(const std::string& text, unsigned& major, unsigned& minor
 
 std::optional<BlockDeviceFacts> DescribeBlockDevice(unsigned major, unsigned minor,
                                                     const fs::path& sysRoot) {
-  std::error_code error;
-  const fs::path link =
-      sysRoot / "dev" / "block" / (std::to_string(major) + ":" + std::to_string(minor));
-  const fs::path device = fs::canonical(link, error);
-  if (error) {
+  const std::optional<fs::path> found = tvx::Sysfs(sysRoot).resolve(
+      fs::path("dev") / "block" / (std::to_string(major) + ":" + std::to_string(minor)));
+  if (!found) {
     return std::nullopt;
   }
+  const fs::path& device = *found;
+  std::error_code error;
   BlockDeviceFacts facts;
-  const auto size = readNumber(device / "size");
+  const auto size = tvx::ReadSysfsNumber(device / "size");
   if (!size) {
     return std::nullopt;
   }
@@ -62,15 +36,15 @@ std::optional<BlockDeviceFacts> DescribeBlockDevice(unsigned major, unsigned min
   facts.isPartition = fs::exists(device / "partition", error);
   fs::path disk = device;
   if (facts.isPartition) {
-    const auto start = readNumber(device / "start");
+    const auto start = tvx::ReadSysfsNumber(device / "start");
     if (!start) {
       return std::nullopt;
     }
     facts.start512 = *start;
     disk = device.parent_path();
   }
-  const auto diskNumber = readLine(disk / "dev");
-  const auto diskSize = readNumber(disk / "size");
+  const auto diskNumber = tvx::ReadSysfsLine(disk / "dev");
+  const auto diskSize = tvx::ReadSysfsNumber(disk / "size");
   if (!diskNumber || !diskSize ||
       !parseDeviceNumber(*diskNumber, facts.diskMajor, facts.diskMinor)) {
     return std::nullopt;
@@ -78,8 +52,8 @@ std::optional<BlockDeviceFacts> DescribeBlockDevice(unsigned major, unsigned min
   facts.diskName = disk.filename().string();
   facts.diskSize512 = *diskSize;
   // A disk that can carry partitions reserves more than one minor number for them.
-  facts.diskHoldsPartitions = readNumber(disk / "ext_range").value_or(1) > 1;
-  if (const auto backing = readLine(disk / "loop" / "backing_file")) {
+  facts.diskHoldsPartitions = tvx::ReadSysfsNumber(disk / "ext_range").value_or(1) > 1;
+  if (const auto backing = tvx::ReadSysfsLine(disk / "loop" / "backing_file")) {
     facts.diskLoopBackingFile = *backing;
   }
   return facts;

@@ -3,30 +3,21 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <system_error>
+
+#include "util/sysfs.h"
 
 namespace tvx::platform {
 namespace fs = std::filesystem;
 namespace {
 
 std::string readAttribute(const fs::path& file) {
-  std::ifstream in(file);
-  std::string value;
-  std::getline(in, value);
-  while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) {
-    value.pop_back();
-  }
-  return value;
+  return ReadSysfsLine(file).value_or(std::string());
 }
 
 unsigned readHex(const fs::path& file) {
-  try {
-    return static_cast<unsigned>(std::stoul(readAttribute(file), nullptr, 16));
-  } catch (const std::exception&) {
-    return 0;
-  }
+  return static_cast<unsigned>(ReadSysfsNumber(file, 16).value_or(0));
 }
 
 int groupOf(const std::string& name) {
@@ -148,7 +139,7 @@ unsigned parseComNumber(const std::string& text, bool* ok) {
 std::vector<SerialPortInfo> FindSerialPorts(const SystemDeviceRoots& roots) {
   std::vector<SerialPortInfo> ports;
   std::error_code error;
-  const fs::path ttyClass = fs::path(roots.sys) / "class" / "tty";
+  const fs::path ttyClass = Sysfs(roots.sys) / "class" / "tty";
   for (fs::directory_iterator it(ttyClass, error), end; !error && it != end; it.increment(error)) {
     const fs::path entry = it->path();
     const fs::path device = entry / "device";

@@ -1,11 +1,12 @@
 #include "ui/browse/drive_volumes.h"
 
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <string>
+#include <system_error>
+
+#include "util/sysfs.h"
 
 namespace YVclCtrl {
 namespace {
@@ -21,35 +22,22 @@ bool isRemoteFileSystem(const QString& type) {
   return kRemote.count(type) != 0;
 }
 
-bool readsOne(const fs::path& file) {
-  std::ifstream in(file);
-  int value = 0;
-  return (in >> value) && value == 1;
-}
-
 // A disk the kernel marks removable (card readers, most USB sticks); a partition asks its
 // disk.
 bool isRemovableDisk(const std::string& name, const fs::path& sysRoot) {
-  std::error_code error;
-  const fs::path device = fs::canonical(sysRoot / "class" / "block" / name, error);
-  if (error) {
+  const std::optional<fs::path> device =
+      tvx::Sysfs(sysRoot).resolve(fs::path("class") / "block" / name);
+  if (!device) {
     return false;
   }
-  if (fs::exists(device / "partition", error)) {
-    return readsOne(device.parent_path() / "removable");
-  }
-  return readsOne(device / "removable");
+  std::error_code error;
+  const fs::path disk = fs::exists(*device / "partition", error) ? device->parent_path() : *device;
+  return tvx::ReadSysfsNumber(disk / "removable") == 1U;
 }
 
 bool startsWithAny(const QString& text, std::initializer_list<const char*> prefixes) {
   return std::any_of(prefixes.begin(), prefixes.end(),
                      [&](const char* prefix) { return text.startsWith(QLatin1String(prefix)); });
-}
-
-QString displayNameOf(const QStorageInfo& storage) {
-  const QString label = storage.name();
-  return label.isEmpty() ? storage.rootPath()
-                         : QStringLiteral("%1 (%2)").arg(label, storage.rootPath());
 }
 
 }  // namespace
@@ -81,24 +69,6 @@ std::optional<EnumYDriveType> ClassifyDrive(const QString& device, const QString
     return EnumYDriveType::dtRemovable;
   }
   return EnumYDriveType::dtFixedDisk;
-}
-
-std::vector<DriveVolume> SystemDriveVolumes() {
-  std::vector<DriveVolume> volumes;
-  for (const QStorageInfo& storage : QStorageInfo::mountedVolumes()) {
-    volumes.push_back({storage.rootPath(), displayNameOf(storage),
-                       ClassifyDrive(QString::fromLocal8Bit(storage.device()),
-                                     QString::fromLatin1(storage.fileSystemType()))});
-  }
-  // A folder mounted over more than once shows the volume mounted last, the one on top.
-  std::reverse(volumes.begin(), volumes.end());
-  std::stable_sort(volumes.begin(), volumes.end(),
-                   [](const DriveVolume& a, const DriveVolume& b) { return a.root < b.root; });
-  volumes.erase(
-      std::unique(volumes.begin(), volumes.end(),
-                  [](const DriveVolume& a, const DriveVolume& b) { return a.root == b.root; }),
-      volumes.end());
-  return volumes;
 }
 
 QStringList ComposeDriveList(const std::vector<DriveVolume>& volumes, YDriveTypeSet kinds) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "util/sysfs.h"
+
 namespace YVclCtrl {
 
 // The kinds of drive a drive combo box can be told to list.
@@ -47,11 +49,9 @@ struct DriveVolume {
 
 // The kind of a volume from its device ("/dev/sdb1", "server:/export", "tmpfs") and file
 // system type; removable disks are told by sysfs below sysRoot.
-std::optional<EnumYDriveType> ClassifyDrive(const QString& device, const QString& fileSystemType,
-                                            const std::filesystem::path& sysRoot = "/sys");
-
-// The mounted volumes of the system in the order of their roots.
-std::vector<DriveVolume> SystemDriveVolumes();
+std::optional<EnumYDriveType> ClassifyDrive(
+    const QString& device, const QString& fileSystemType,
+    const std::filesystem::path& sysRoot = tvx::Sysfs::kSystemRoot);
 
 // The items of a drive list: the roots of the volumes whose kind is in kinds (and of those
 // of no known kind), padded with items of three spaces to at least two items.

@@ -5,6 +5,7 @@
 #include <QStyledItemDelegate>
 
 #include "ui/browse/browse_fs.h"
+#include "ui/browse/drive_volume_source.h"
 #include "ui/browse/yfilelistbox.h"
 #include "ui/qt/report_exceptions.h"
 #include "util/platform_exception.h"
@@ -48,14 +49,15 @@ TYDirectoryListBox::TYDirectoryListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TYDirectoryListBox::WrDrive(const QString& root) {
-  if (!IsVolumeRootReady(root)) {
+  if (!CurrentDriveVolumes().isReady(root)) {
     throwInaccessibleDrive(root);
   }
   if (root == m_drive) {
     return;
   }
   QString target = m_lastDirectoryOnDrive.value(root);
-  if (target.isEmpty() || !IsDirectoryListable(target) || VolumeRootOf(target) != root) {
+  if (target.isEmpty() || !IsDirectoryListable(target) ||
+      CurrentDriveVolumes().rootOf(target) != root) {
     target = root;
   }
   if (!IsDirectoryListable(target)) {
@@ -102,7 +104,7 @@ void TYDirectoryListBox::changeDirectory(const QString& directory) {
     m_fileList->WrDir(directory);
   }
   m_directory = directory;
-  m_drive = VolumeRootOf(directory);
+  m_drive = CurrentDriveVolumes().rootOf(directory);
   m_lastDirectoryOnDrive[m_drive] = directory;
   fill();
   emit directoryChanged(directory);

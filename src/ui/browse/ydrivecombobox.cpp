@@ -7,7 +7,7 @@
 #include <QStylePainter>
 #include <algorithm>
 
-#include "ui/browse/browse_fs.h"
+#include "ui/browse/drive_volume_source.h"
 #include "ui/browse/ydirectorylistbox.h"
 #include "ui/qt/report_exceptions.h"
 #include "util/messages.h"
@@ -26,7 +26,7 @@ constexpr int kBigIcon = 32;
 TYDriveComboBox::TYDriveComboBox(QWidget* parent) : QComboBox(parent) {
   setMaxVisibleItems(8);
   setItemDelegate(new OwnerDrawDelegate(*this, this));
-  m_drive = VolumeRootOf(QDir::currentPath());
+  m_drive = CurrentDriveVolumes().rootOf(QDir::currentPath());
   BuildList();
   connect(this, &QComboBox::activated, this,
           [this](int) { RunReportingExceptions([this] { Click(); }); });
@@ -77,7 +77,7 @@ void TYDriveComboBox::pw_IconProvider(const QAbstractFileIconProvider* provider)
 }
 
 void TYDriveComboBox::BuildList() {
-  const std::vector<DriveVolume> volumes = SystemDriveVolumes();
+  const std::vector<DriveVolume> volumes = CurrentDriveVolumes().volumes();
   m_volumes.clear();
   for (const DriveVolume& volume : volumes) {
     m_volumes[volume.root] = volume;
@@ -89,7 +89,7 @@ void TYDriveComboBox::BuildList() {
 }
 
 bool TYDriveComboBox::IsDriveReadyForAccess(const QString& root) const {
-  return IsVolumeRootReady(root);
+  return CurrentDriveVolumes().isReady(root);
 }
 
 void TYDriveComboBox::Click() {

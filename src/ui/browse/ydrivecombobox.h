@@ -15,9 +15,10 @@ class TYDirectoryListBox;
 // How a drive combo box reports a drive that cannot be used.
 enum class YDrvCBoxErrPost { epNone, epThrowException, epShowMsgDlg };
 
-// A drive selector listing the roots of the mounted volumes with their icons and names. A
-// drive that is not ready is refused: the selection stays on the previous drive and the
-// refusal is reported as ErrPostStyle says. A linked directory list follows the drive.
+// A drive selector listing the roots of the volumes (those CurrentDriveVolumes() knows) with
+// their icons and names. A drive that is not ready is refused: the selection stays on the
+// previous drive and the refusal is reported as ErrPostStyle says. A linked directory list
+// follows the drive.
 class TYDriveComboBox : public QComboBox, public OwnerDrawClient {
   Q_OBJECT
 

@@ -7,6 +7,7 @@
 
 #include "ui/browse/browse_fs.h"
 #include "ui/browse/browse_glyphs.h"
+#include "ui/browse/drive_volume_source.h"
 #include "util/platform_exception.h"
 #include "util/printf_format.h"
 
@@ -19,14 +20,15 @@ TYFileListBox::TYFileListBox(QWidget* parent) : QListWidget(parent) {
 }
 
 void TYFileListBox::WrDrive(const QString& root) {
-  if (!IsVolumeRootReady(root)) {
+  if (!CurrentDriveVolumes().isReady(root)) {
     throwInaccessible(true, root);
   }
   if (root == m_drive) {
     return;
   }
   QString target = m_lastDirectoryOnDrive.value(root);
-  if (target.isEmpty() || !IsDirectoryListable(target) || VolumeRootOf(target) != root) {
+  if (target.isEmpty() || !IsDirectoryListable(target) ||
+      CurrentDriveVolumes().rootOf(target) != root) {
     target = root;
   }
   if (!IsDirectoryListable(target)) {
@@ -133,7 +135,7 @@ void TYFileListBox::throwInaccessible(bool drive, const QString& name) const {
 
 void TYFileListBox::changeDirectory(const QString& directory) {
   m_directory = directory;
-  m_drive = VolumeRootOf(directory);
+  m_drive = CurrentDriveVolumes().rootOf(directory);
   m_lastDirectoryOnDrive[m_drive] = directory;
   Update();
 }
