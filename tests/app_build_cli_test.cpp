@@ -1,9 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -97,45 +92,18 @@ TEST_F(BuildCliTest, InspectTellsWhatAFileIs) {
   EXPECT_NE(absent.err.find("can not read"), std::string::npos);
 }
 
-// The virtual indicator ("tvx880 sim --once") in the background, its output in a file.
-class VirtualIndicator {
+// The virtual indicator ("tvx880 sim --once") in the background, its output in a file; ready
+// once its link is there.
+class VirtualIndicator : public test::Tvx880Process {
  public:
-  VirtualIndicator(const fs::path& link, const fs::path& received, const fs::path& out) {
-    std::vector<std::string> args{TVX_CLI_PATH, "sim", "--link", link.string(),    "--once",
-                                  "--baud",     "0",   "--out",  received.string()};
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-      argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&m_pid, TVX_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-      m_pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+  VirtualIndicator(const fs::path& link, const fs::path& received, const fs::path& out)
+      : Tvx880Process(
+            {"sim", "--link", link.string(), "--once", "--baud", "0", "--out", received.string()},
+            out) {
     for (int i = 0; i < 1000 && !fs::is_symlink(link); ++i) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
   }
-  ~VirtualIndicator() {
-    if (m_pid > 0) {
-      kill(m_pid, SIGKILL);
-      wait();
-    }
-  }
-  int wait() {
-    int status = 0;
-    if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) {
-      return -1;
-    }
-    m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t m_pid = -1;
 };
 
 TEST_F(BuildCliTest, WithAPortTheImageIsUploadedAfterTheBuild) {

@@ -1,9 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -11,60 +6,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// The tvx880 program run with its output in files.
-class Program {
- public:
-  Program(const std::vector<std::string>& args, const std::filesystem::path& out,
-          const std::filesystem::path& err)
-      : m_out(out), m_err(err) {
-    std::vector<char*> argv;
-    std::string program = TVX_CLI_PATH;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (std::string& arg : copies) {
-      argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-      m_pid = -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Program() {
-    if (m_pid > 0) {
-      kill(m_pid, SIGKILL);
-      wait();
-    }
-  }
-
-  void interrupt() const { kill(m_pid, SIGINT); }
-  // The exit status, or -1 when it did not end normally.
-  int wait() {
-    int status = 0;
-    if (m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid) {
-      return -1;
-    }
-    m_pid = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-  std::string out() const { return tvx::test::ReadFileBytes(m_out); }
-  std::string err() const { return tvx::test::ReadFileBytes(m_err); }
-
- private:
-  pid_t m_pid = -1;
-  std::filesystem::path m_out;
-  std::filesystem::path m_err;
-};
+using tvx::test::Tvx880Process;
 
 class UploadCliTest : public ::testing::Test {
  protected:
@@ -78,7 +27,7 @@ class UploadCliTest : public ::testing::Test {
 
   // Runs to the end; answers the exit status.
   int run(const std::vector<std::string>& args, const std::string& name = "run") {
-    Program program(args, m_dir / (name + ".out"), m_dir / (name + ".err"));
+    Tvx880Process program(args, m_dir / (name + ".out"), m_dir / (name + ".err"));
     return program.wait();
   }
   std::string out(const std::string& name = "run") {
@@ -89,10 +38,10 @@ class UploadCliTest : public ::testing::Test {
   }
 
   // Starts `tvx880 sim` and waits until its link is there.
-  std::unique_ptr<Program> startSim(const std::vector<std::string>& extra) {
+  std::unique_ptr<Tvx880Process> startSim(const std::vector<std::string>& extra) {
     std::vector<std::string> args = {"sim", "--link", path("indicator"), "--once"};
     args.insert(args.end(), extra.begin(), extra.end());
-    auto sim = std::make_unique<Program>(args, m_dir / "sim.out", m_dir / "sim.err");
+    auto sim = std::make_unique<Tvx880Process>(args, m_dir / "sim.out", m_dir / "sim.err");
     for (int i = 0; i < 500 && !std::filesystem::is_symlink(path("indicator")); ++i) {
       std::this_thread::sleep_for(5ms);
     }
@@ -145,8 +94,8 @@ TEST_F(UploadCliTest, ClockSettingInChinese) {
 TEST_F(UploadCliTest, CtrlCAbortsAndClosesThePort) {
   image(64);
   auto sim = startSim({"--baud", "460800"});
-  Program upload({"upload", path("show.BIN"), "--port", path("indicator")}, m_dir / "up.out",
-                 m_dir / "up.err");
+  Tvx880Process upload({"upload", path("show.BIN"), "--port", path("indicator")}, m_dir / "up.out",
+                       m_dir / "up.err");
   for (int i = 0; i < 500 && upload.out().find("PacketNum=01") == std::string::npos; ++i) {
     std::this_thread::sleep_for(5ms);
   }

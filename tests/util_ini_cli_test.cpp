@@ -1,65 +1,29 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
+using tvx::test::CliRun;
 using tvx::test::ReadFileBytes;
 using tvx::test::TempDir;
 using tvx::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
-extern char** environ;
-
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs the tvx880 program with the arguments, its output captured in files of the folder.
-CliRun runCli(const TempDir& dir, const std::vector<std::string>& arguments) {
-  CliRun run;
-  if (!fs::exists(TVX_CLI_PATH)) {
+// Runs the tvx880 program with the arguments.
+CliRun runCli(const std::vector<std::string>& arguments) {
+  if (!tvx::test::Tvx880Built()) {
     ADD_FAILURE() << "build the tvx880 program first: " << TVX_CLI_PATH;
-    return run;
+    return {};
   }
-  const std::string outPath = (dir / "stdout.txt").string();
-  const std::string errPath = (dir / "stderr.txt").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  std::vector<std::string> words{TVX_CLI_PATH};
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& word : words) {
-    argv.push_back(word.data());
-  }
-  argv.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, TVX_CLI_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = ReadFileBytes(outPath);
-  run.err = ReadFileBytes(errPath);
-  fs::remove(outPath);
-  fs::remove(errPath);
-  return run;
+  return tvx::test::RunTvx880Words(arguments);
 }
 
 class IniCliTest : public ::testing::Test {
@@ -73,7 +37,7 @@ class IniCliTest : public ::testing::Test {
 TEST_F(IniCliTest, DumpPrintsWhatTheStoreWouldWriteAndChangesNothing) {
   const std::string lf = "\xEF\xBB\xBF[Option]\nLANG = 1  \n# comment\n[\xA4\xA4]\nk=\xA4\xE5\n";
   WriteFileBytes(m_file, lf);
-  const CliRun run = runCli(m_dir, {"ini", "dump", m_file.string()});
+  const CliRun run = runCli({"ini", "dump", m_file.string()});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "[Option]\r\nLANG=1\r\n\r\n[\xA4\xA4]\r\nk=\xA4\xE5\r\n\r\n");
   EXPECT_EQ(run.err, "");
@@ -82,12 +46,12 @@ TEST_F(IniCliTest, DumpPrintsWhatTheStoreWouldWriteAndChangesNothing) {
 
 TEST_F(IniCliTest, GetPrintsTheValueOrTheDefault) {
   WriteFileBytes(m_file, "[Option]\r\nMEM=32\r\n");
-  CliRun run = runCli(m_dir, {"ini", "get", m_file.string(), "Option", "MEM"});
+  CliRun run = runCli({"ini", "get", m_file.string(), "Option", "MEM"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "32\n");
-  run = runCli(m_dir, {"ini", "get", m_file.string(), "Option", "LANG", "--default", "0"});
+  run = runCli({"ini", "get", m_file.string(), "Option", "LANG", "--default", "0"});
   EXPECT_EQ(run.out, "0\n");
-  run = runCli(m_dir, {"ini", "get", m_file.string(), "option", "MEM"});
+  run = runCli({"ini", "get", m_file.string(), "option", "MEM"});
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "\n");
 }
@@ -98,7 +62,7 @@ TEST_F(IniCliTest, ReadingCommandsNeverCreateAMissingFile) {
     if (std::string(command) == "get") {
       arguments.insert(arguments.end(), {"Option", "MEM"});
     }
-    const CliRun run = runCli(m_dir, arguments);
+    const CliRun run = runCli(arguments);
     EXPECT_EQ(run.status, 1) << command;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err,
@@ -109,17 +73,17 @@ TEST_F(IniCliTest, ReadingCommandsNeverCreateAMissingFile) {
 
 TEST_F(IniCliTest, SetWritesAndSaves) {
   WriteFileBytes(m_file, "[Option]\nLANG=0\nMEM=32\n");
-  CliRun run = runCli(m_dir, {"ini", "set", m_file.string(), "Option", "LANG", "1"});
+  CliRun run = runCli({"ini", "set", m_file.string(), "Option", "LANG", "1"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(ReadFileBytes(m_file), "[Option]\r\nLANG=1\r\nMEM=32\r\n\r\n");
 
   const fs::path fresh = m_dir / "new.ini";
-  run = runCli(m_dir, {"ini", "set", fresh.string(), "Head", "Version", "2"});
+  run = runCli({"ini", "set", fresh.string(), "Head", "Version", "2"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadFileBytes(fresh), "[Head]\r\nVersion=2\r\n\r\n");
 
-  run = runCli(m_dir, {"ini", "set", m_file.string(), "", "LANG", "1"});
+  run = runCli({"ini", "set", m_file.string(), "", "LANG", "1"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "tvx880: the section and the key must not be empty\n");
 }
@@ -135,7 +99,7 @@ TEST_F(IniCliTest, FailedSetSaysSoAndKeepsTheFile) {
   small.rlim_cur = 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
   const CliRun run =
-      runCli(m_dir, {"ini", "set", m_file.string(), "Option", "TEXT", std::string(2000, 't')});
+      runCli({"ini", "set", m_file.string(), "Option", "TEXT", std::string(2000, 't')});
   setrlimit(RLIMIT_FSIZE, &previous);
   std::signal(SIGXFSZ, oldHandler);
 
@@ -147,9 +111,9 @@ TEST_F(IniCliTest, FailedSetSaysSoAndKeepsTheFile) {
 }
 
 TEST_F(IniCliTest, UsageErrorsExitWith2) {
-  EXPECT_EQ(runCli(m_dir, {"ini", "set", m_file.string(), "Option"}).status, 2);
-  EXPECT_EQ(runCli(m_dir, {"ini", "get"}).status, 2);
-  const CliRun help = runCli(m_dir, {"ini", "get", "--help"});
+  EXPECT_EQ(runCli({"ini", "set", m_file.string(), "Option"}).status, 2);
+  EXPECT_EQ(runCli({"ini", "get"}).status, 2);
+  const CliRun help = runCli({"ini", "get", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--default"), std::string::npos);
 }

@@ -10,10 +10,11 @@
 #include "cli/commands.h"
 #include "cli/upload_cli.h"
 #include "rom/build_report.h"
-#include "rom/file_bytes.h"
 #include "rom/rom_layout.h"
 #include "rom/rom_readback.h"
 #include "rom/rom_readback_format.h"
+#include "util/error_text.h"
+#include "util/file_bytes.h"
 
 namespace tvx::cli {
 
@@ -145,12 +146,11 @@ struct InspectOptions {
 };
 
 int runInspect(const InspectOptions& options) {
-  std::vector<std::uint8_t> bytes;
-  std::string error;
-  if (!ReadFileBytes(options.file, bytes, error)) {
-    return reportFailure("can not read \"" + options.file + "\": " + error);
+  const Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(options.file);
+  if (!bytes) {
+    return reportFailure("can not read \"" + options.file + "\": " + ErrorReason(bytes.error(), 0));
   }
-  const RomInspection inspection = InspectRomFile(bytes);
+  const RomInspection inspection = InspectRomFile(*bytes);
   const std::string report =
       options.json ? RomInspectionJson(inspection) : FormatRomInspection(inspection);
   std::fputs(report.c_str(), stdout);

@@ -5,20 +5,8 @@
 namespace KwxCtrl {
 namespace {
 
-// Value of a hexadecimal digit, or -1. Register answers take either case, frames only
-// upper-case digits.
-int hexDigit(char c, bool lowerCaseToo) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  if (lowerCaseToo && c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  return -1;
-}
+using YVclUtil::HexCase;
+using YVclUtil::HexDigitValue;
 
 bool isLineEnd(char c) {
   return c == '\r' || c == '\n';
@@ -30,12 +18,12 @@ bool isAnsweringRegister(char c) {
 
 BridgeLine parseRegisterAnswer(const char* data, std::size_t size) {
   BridgeLine line;
-  // "*Rc=hh" and then nothing but the line end.
+  // "*Rc=hh" and then nothing but the line end; the digits of an answer come in either case.
   if (size < 6 || data[1] != 'R' || !isAnsweringRegister(data[2]) || data[3] != '=') {
     return line;
   }
-  const int high = hexDigit(data[4], true);
-  const int low = hexDigit(data[5], true);
+  const int high = HexDigitValue(data[4]);
+  const int low = HexDigitValue(data[5]);
   if (high < 0 || low < 0) {
     return line;
   }
@@ -55,16 +43,18 @@ BridgeLine parsePacketFrame(const char* data, std::size_t size) {
   std::uint8_t bytes[kMaxBytes];
   std::size_t count = 0;
   std::size_t at = 1;
-  // Decode pairs until a character that is no digit stands where a pair would begin.
-  while (at < size && hexDigit(data[at], false) >= 0) {
+  // Decode pairs until a character that is no digit stands where a pair would begin; frames
+  // carry upper-case digits only.
+  while (at < size && HexDigitValue(data[at], HexCase::kUpperOnly) >= 0) {
     if (at + 1 >= size || count == kMaxBytes) {
       return {};
     }
-    const int low = hexDigit(data[at + 1], false);
+    const int high = HexDigitValue(data[at], HexCase::kUpperOnly);
+    const int low = HexDigitValue(data[at + 1], HexCase::kUpperOnly);
     if (low < 0) {
       return {};  // an odd number of digits
     }
-    bytes[count++] = static_cast<std::uint8_t>(hexDigit(data[at], false) << 4 | low);
+    bytes[count++] = static_cast<std::uint8_t>(high << 4 | low);
     at += 2;
   }
   if (at >= size || !isLineEnd(data[at]) || count < 4 || count != bytes[2] + 3U) {
@@ -98,7 +88,7 @@ BridgeLine ParseBridgeLine(const char* data, std::size_t size) {
 }
 
 std::uint16_t BridgeReplyMaskBit(char registerChar) {
-  const int number = hexDigit(registerChar, false);
+  const int number = HexDigitValue(registerChar, HexCase::kUpperOnly);
   return number < 0 ? 0 : static_cast<std::uint16_t>(1U << number);
 }
 

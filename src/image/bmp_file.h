@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "image/argb_image.h"
@@ -11,6 +12,9 @@ namespace tvx {
 // leave room for any photograph while keeping a forged header from asking for gigabytes.
 inline constexpr std::int64_t kMaxBmpSide = 32767;
 inline constexpr std::int64_t kMaxBmpPixels = 0x4000000;  // 64 Mi pixels, 256 MiB decoded
+
+// Refuses a width or height (the absolute value of biHeight) beyond those bounds.
+void RequireSaneBmpDimensions(std::int64_t width, std::int64_t height);
 
 // The row decoder a file's bit count, compression and masks select.
 enum class BmpPixelFormat : int {
@@ -32,6 +36,24 @@ enum class BmpPixelFormat : int {
 // Decodes a whole BMP file into image (resized to the file's width and height, rows
 // top-down). Fails with EImageError carrying the rule the file broke.
 void ReadBmp(TInputStream& in, TArgbImage& image);
+
+// The 66 bytes before the pixels of a bit-field BMP as both converters write it: the 14-byte
+// file header, a 40-byte info header with compression 3 (bit fields) and the three masks.
+inline constexpr std::uint32_t kBitFieldBmpPrefixSize = 14 + 40 + 12;
+
+struct BitFieldBmpHeader {
+  std::uint32_t fileSize = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;  // negative for rows top-down
+  std::uint16_t bitCount = 16;
+  std::uint32_t sizeImage = 0;
+  std::uint32_t colorsUsed = 0;
+  std::array<std::uint32_t, 3> masks{};  // red, green, blue
+};
+
+// Fills prefix[0, kBitFieldBmpPrefixSize) with the headers and masks; resolutions, reserved
+// fields and important colours are 0.
+void PutBitFieldBmpHeader(std::uint8_t* prefix, const BitFieldBmpHeader& header);
 
 // Writes image as a bit-field BMP with the given channel widths (each 0 to 8 bits): 16 bits
 // per pixel when they add up to at most 16, otherwise 32; rows bottom-up, padded to 4 bytes.

@@ -16,12 +16,6 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 // Headers from version 2 on carry the three channel masks in their bytes 40 to 51.
 constexpr std::uint32_t kInfoHeaderWithMasksSize = 52;
 
-void Require(bool holds, const char* text) {
-  if (!holds) {
-    throw EImageError(text);
-  }
-}
-
 struct BmpHeaders {
   std::uint32_t bfSize = 0;
   std::uint32_t bfOffBits = 0;
@@ -40,8 +34,8 @@ struct BmpHeaders {
 void ReadTag(TInputStream& in) {
   std::uint8_t tag[2] = {0, 0};
   const bool present = in.Peek(tag, 2);
-  Require(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
-          "bmp file \"BM\" tag error!");
+  RequireImageRule(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
+                   "bmp file \"BM\" tag error!");
   in.Skip(2);
 }
 
@@ -56,7 +50,7 @@ BmpHeaders ReadHeaders(TInputStream& in) {
   in.Read(info.data(), 4);
   h.biSize = GetU32(info.data());
   // A size below 4 would ask for a negative number of bytes.
-  Require(h.biSize >= 4, "bmpInfo.biSize >= 4");
+  RequireImageRule(h.biSize >= 4, "bmpInfo.biSize >= 4");
   in.Read(info.data() + 4, std::min(h.biSize, kInfoHeaderSize) - 4);
   h.biWidth = GetI32(&info[4]);
   h.biHeight = GetI32(&info[8]);
@@ -86,7 +80,7 @@ void ReadPalette(TInputStream& in, const BmpHeaders& h, Palette& palette) {
   palette.fill(0xFF000000U);
   const std::uint32_t entries =
       h.biClrUsed != 0 ? h.biClrUsed : (h.biBitCount < 9 ? 1U << h.biBitCount : 0U);
-  Require(entries <= 256, "bmpInfo.biClrUsed <= 256");
+  RequireImageRule(entries <= 256, "bmpInfo.biClrUsed <= 256");
   std::array<std::uint8_t, 256 * 4> raw{};
   in.Read(raw.data(), entries * 4);
   for (std::uint32_t i = 0; i < entries; ++i) {
@@ -114,8 +108,8 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x03E0) {
-        Require(red == 0x7C00, "RMask==0x7C00");
-        Require(blue == 0x001F, "BMask==0x001F");
+        RequireImageRule(red == 0x7C00, "RMask==0x7C00");
+        RequireImageRule(blue == 0x001F, "BMask==0x001F");
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x00F0) {
@@ -124,9 +118,9 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
       if (green == 0x0FC0) {
         return BmpPixelFormat::Rgb666;
       }
-      Require(red == 0xF800, "RMask==0xF800");
-      Require(green == 0x07E0, "GMask==0x07E0");
-      Require(blue == 0x001F, "BMask==0x001F");
+      RequireImageRule(red == 0xF800, "RMask==0xF800");
+      RequireImageRule(green == 0x07E0, "GMask==0x07E0");
+      RequireImageRule(blue == 0x001F, "BMask==0x001F");
       return BmpPixelFormat::Rgb565;
     case 24:
       return BmpPixelFormat::Bgr888;
@@ -232,6 +226,15 @@ void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, in
 
 }  // namespace
 
+void RequireSaneBmpDimensions(std::int64_t width, std::int64_t height) {
+  RequireImageRule(width > 0, "bmpInfo.biWidth > 0");
+  RequireImageRule(height > 0, "bmpInfo.biHeight != 0");
+  RequireImageRule(width <= kMaxBmpSide, "bmpInfo.biWidth <= 32767");
+  RequireImageRule(height <= kMaxBmpSide, "abs(bmpInfo.biHeight) <= 32767");
+  RequireImageRule(width * height <= kMaxBmpPixels,
+                   "bmpInfo.biWidth * abs(bmpInfo.biHeight) <= 0x4000000");
+}
+
 void ReadBmp(TInputStream& in, TArgbImage& image) {
   ReadTag(in);
   BmpHeaders h = ReadHeaders(in);
@@ -256,27 +259,24 @@ void ReadBmp(TInputStream& in, TArgbImage& image) {
     format = ChooseMaskedFormat(in, h);
   }
 
-  Require(h.biSizeImage == h.bfSize - h.biSize - 12 - 2,
-          "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2");
-  Require(h.biPlanes == 1, "bmpInfo.biPlanes==1");
-  Require(h.biCompression != kBiRle4, "bmpInfo.biCompression!=csBI_RLE4");
-  Require(h.biCompression != kBiRle8, "bmpInfo.biCompression!=csBI_RLE8");
+  RequireImageRule(
+      h.biSizeImage == h.bfSize - h.biSize - 12 - 2,
+      "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2");
+  RequireImageRule(h.biPlanes == 1, "bmpInfo.biPlanes==1");
+  RequireImageRule(h.biCompression != kBiRle4, "bmpInfo.biCompression!=csBI_RLE4");
+  RequireImageRule(h.biCompression != kBiRle8, "bmpInfo.biCompression!=csBI_RLE8");
 
   // Nothing is allocated or read on the header's word: the dimensions must be sane and the
   // pixel block must lie inside the file and hold every row the decoder will touch.
-  Require(width > 0, "bmpInfo.biWidth > 0");
-  Require(height > 0, "bmpInfo.biHeight != 0");
-  Require(width <= kMaxBmpSide, "bmpInfo.biWidth <= 32767");
-  Require(height <= kMaxBmpSide, "abs(bmpInfo.biHeight) <= 32767");
-  Require(width * height <= kMaxBmpPixels, "bmpInfo.biWidth * abs(bmpInfo.biHeight) <= 0x4000000");
+  RequireSaneBmpDimensions(width, height);
   const std::uint64_t position = in.Position();
-  Require(h.bfOffBits >= position, "bmFileHeader.bfOffBits >= stream.Position()");
+  RequireImageRule(h.bfOffBits >= position, "bmFileHeader.bfOffBits >= stream.Position()");
   const std::uint64_t rowStride = (static_cast<std::uint64_t>(h.biBitCount) * width + 31) / 32 * 4;
   const std::uint64_t lastRowBytes = (DecodedBitsPerPixel(format, h.biBitCount) * width + 7) / 8;
-  Require(h.biSizeImage >= rowStride * (height - 1) + lastRowBytes,
-          "bmpInfo.biSizeImage >= stride * (abs(bmpInfo.biHeight) - 1) + rowBytes");
-  Require(static_cast<std::uint64_t>(h.bfOffBits) + h.biSizeImage <= in.Size(),
-          "bmFileHeader.bfOffBits + bmpInfo.biSizeImage <= file size");
+  RequireImageRule(h.biSizeImage >= rowStride * (height - 1) + lastRowBytes,
+                   "bmpInfo.biSizeImage >= stride * (abs(bmpInfo.biHeight) - 1) + rowBytes");
+  RequireImageRule(static_cast<std::uint64_t>(h.bfOffBits) + h.biSizeImage <= in.Size(),
+                   "bmFileHeader.bfOffBits + bmpInfo.biSizeImage <= file size");
 
   image.Resize(static_cast<int>(width), static_cast<int>(height));
   in.Skip(h.bfOffBits - position);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <vector>
 
 #include "image/bmp_file.h"
@@ -5,11 +6,25 @@
 #include "image/little_endian.h"
 
 namespace tvx {
-namespace {
 
-constexpr std::uint32_t kHeadersAndMasksSize = 14 + 40 + 12;
-
-}  // namespace
+void PutBitFieldBmpHeader(std::uint8_t* p, const BitFieldBmpHeader& header) {
+  std::fill(p, p + kBitFieldBmpPrefixSize, 0);
+  p[0] = 'B';
+  p[1] = 'M';
+  PutU32(p + 2, header.fileSize);
+  PutU32(p + 10, kBitFieldBmpPrefixSize);
+  PutU32(p + 14, 40);
+  PutU32(p + 18, static_cast<std::uint32_t>(header.width));
+  PutU32(p + 22, static_cast<std::uint32_t>(header.height));
+  PutU16(p + 26, 1);
+  PutU16(p + 28, header.bitCount);
+  PutU32(p + 30, 3);
+  PutU32(p + 34, header.sizeImage);
+  PutU32(p + 46, header.colorsUsed);
+  PutU32(p + 54, header.masks[0]);
+  PutU32(p + 58, header.masks[1]);
+  PutU32(p + 62, header.masks[2]);
+}
 
 void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits, int blueBits) {
   if (redBits < 0 || redBits > 8 || greenBits < 0 || greenBits > 8 || blueBits < 0 ||
@@ -22,31 +37,24 @@ void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits,
   const std::uint64_t rowLength = static_cast<std::uint64_t>(desc.Width) * bytesPerPixel;
   const std::uint64_t stride = (rowLength + 3) / 4 * 4;
   const std::uint64_t fileSize =
-      stride * static_cast<std::uint64_t>(desc.Height) + kHeadersAndMasksSize;
+      stride * static_cast<std::uint64_t>(desc.Height) + kBitFieldBmpPrefixSize;
   if (fileSize > UINT32_MAX) {
     image.Unlock();
     throw EImageError("WriteBmp: picture too large for a BMP file");
   }
 
   std::vector<std::uint8_t> file(fileSize, 0);
-  std::uint8_t* p = file.data();
-  p[0] = 'B';
-  p[1] = 'M';
-  PutU32(p + 2, static_cast<std::uint32_t>(fileSize));
-  PutU32(p + 10, kHeadersAndMasksSize);
-  PutU32(p + 14, 40);
-  PutU32(p + 18, static_cast<std::uint32_t>(desc.Width));
-  PutU32(p + 22, static_cast<std::uint32_t>(desc.Height));
-  PutU16(p + 26, 1);
-  PutU16(p + 28, static_cast<std::uint32_t>(bitCount));
-  PutU32(p + 30, 3);
   const int greenShift = blueBits;
   const int redShift = greenBits + blueBits;
-  PutU32(p + 54, ((1U << redBits) - 1) << redShift);
-  PutU32(p + 58, ((1U << greenBits) - 1) << greenShift);
-  PutU32(p + 62, (1U << blueBits) - 1);
+  PutBitFieldBmpHeader(file.data(),
+                       {.fileSize = static_cast<std::uint32_t>(fileSize),
+                        .width = desc.Width,
+                        .height = desc.Height,
+                        .bitCount = static_cast<std::uint16_t>(bitCount),
+                        .masks = {((1U << redBits) - 1) << redShift,
+                                  ((1U << greenBits) - 1) << greenShift, (1U << blueBits) - 1}});
 
-  std::uint8_t* row = p + kHeadersAndMasksSize;
+  std::uint8_t* row = file.data() + kBitFieldBmpPrefixSize;
   for (int y = desc.Height - 1; y >= 0; --y, row += stride) {
     const std::uint8_t* s = desc.Pixels + static_cast<std::ptrdiff_t>(y) * desc.Stride;
     std::uint8_t* d = row;

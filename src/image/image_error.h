@@ -13,4 +13,11 @@ class EImageError : public tvx::platform::Exception {
   explicit EImageError(std::string message) : Exception(std::move(message)) {}
 };
 
+// Refuses a picture that breaks a header rule; the rule is the text.
+inline void RequireImageRule(bool holds, const char* rule) {
+  if (!holds) {
+    throw EImageError(rule);
+  }
+}
+
 }  // namespace tvx

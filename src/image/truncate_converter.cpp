@@ -13,13 +13,6 @@ namespace {
 
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kOutputPrefixSize = 66;
-
-void Require(bool holds, const char* text) {
-  if (!holds) {
-    throw EImageError(text);
-  }
-}
 
 struct Source {
   std::uint32_t bfOffBits = 0;
@@ -34,7 +27,7 @@ struct Source {
 Source ReadSourceHeaders(TInputStream& in) {
   std::uint8_t fileHeader[14];
   in.Read(fileHeader, sizeof fileHeader);
-  Require(fileHeader[0] == 'B' && fileHeader[1] == 'M', "bmp file \"BM\" tag error!");
+  RequireImageRule(fileHeader[0] == 'B' && fileHeader[1] == 'M', "bmp file \"BM\" tag error!");
   Source s;
   s.bfOffBits = GetU32(fileHeader + 10);
 
@@ -48,7 +41,7 @@ Source ReadSourceHeaders(TInputStream& in) {
     s.planes = GetU16(info + 8);
     s.bitCount = GetU16(info + 10);
   } else {
-    Require(s.biSize == kInfoHeaderSize, "bmpInfo.biSize==40 || bmpInfo.biSize==12");
+    RequireImageRule(s.biSize == kInfoHeaderSize, "bmpInfo.biSize==40 || bmpInfo.biSize==12");
     in.Read(info + 4, kInfoHeaderSize - 4);
     s.width = GetI32(info + 4);
     s.height = GetI32(info + 8);
@@ -56,10 +49,10 @@ Source ReadSourceHeaders(TInputStream& in) {
     s.bitCount = GetU16(info + 14);
     s.compression = GetU32(info + 16);
   }
-  Require(s.planes == 1, "bmpInfo.biPlanes==1");
-  Require(s.bitCount == 24, "bmpInfo.biBitCount==24");
-  Require(s.compression == 0, "bmpInfo.biCompression==0");
-  Require((s.width & 1) == 0, "(bmpInfo.biWidth & 1)==0");
+  RequireImageRule(s.planes == 1, "bmpInfo.biPlanes==1");
+  RequireImageRule(s.bitCount == 24, "bmpInfo.biBitCount==24");
+  RequireImageRule(s.compression == 0, "bmpInfo.biCompression==0");
+  RequireImageRule((s.width & 1) == 0, "(bmpInfo.biWidth & 1)==0");
   return s;
 }
 
@@ -67,40 +60,28 @@ std::vector<std::uint8_t> Translate(TInputStream& in) {
   const Source s = ReadSourceHeaders(in);
   const std::int64_t width = s.width;
   const std::int64_t height = std::abs(static_cast<std::int64_t>(s.height));
-  Require(width > 0, "bmpInfo.biWidth > 0");
-  Require(height > 0, "bmpInfo.biHeight != 0");
-  Require(width <= kMaxBmpSide, "bmpInfo.biWidth <= 32767");
-  Require(height <= kMaxBmpSide, "abs(bmpInfo.biHeight) <= 32767");
-  Require(width * height <= kMaxBmpPixels, "bmpInfo.biWidth * abs(bmpInfo.biHeight) <= 0x4000000");
-  Require(s.bfOffBits >= 14 + s.biSize, "bmFileHeader.bfOffBits >= 14 + bmpInfo.biSize");
+  RequireSaneBmpDimensions(width, height);
+  RequireImageRule(s.bfOffBits >= 14 + s.biSize, "bmFileHeader.bfOffBits >= 14 + bmpInfo.biSize");
   // Rows of a 24-bit file are padded to 4 bytes; the last one may come without its padding.
   const std::uint64_t sourceStride = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
   const std::uint64_t pixelBytes = sourceStride * (height - 1) + width * 3;
-  Require(s.bfOffBits + pixelBytes <= in.Size(),
-          "bmFileHeader.bfOffBits + stride * abs(bmpInfo.biHeight) <= file size");
+  RequireImageRule(s.bfOffBits + pixelBytes <= in.Size(),
+                   "bmFileHeader.bfOffBits + stride * abs(bmpInfo.biHeight) <= file size");
 
   const std::uint32_t resultBytes = static_cast<std::uint32_t>(width * 2 * height);
-  std::vector<std::uint8_t> out(kOutputPrefixSize + resultBytes);
-  std::uint8_t* p = out.data();
-  p[0] = 'B';
-  p[1] = 'M';
-  PutU32(p + 2, resultBytes + kOutputPrefixSize);
-  PutU32(p + 10, kOutputPrefixSize);
-  PutU32(p + 14, kInfoHeaderSize);
-  PutU32(p + 18, static_cast<std::uint32_t>(s.width));
-  PutU32(p + 22, static_cast<std::uint32_t>(s.height));  // keeps its sign and row order
-  PutU16(p + 26, 1);
-  PutU16(p + 28, 16);
-  PutU32(p + 30, 3);
-  PutU32(p + 34, resultBytes);
-  PutU32(p + 46, 3);
-  PutU32(p + 54, 0xF800);
-  PutU32(p + 58, 0x07E0);
-  PutU32(p + 62, 0x001F);
+  std::vector<std::uint8_t> out(kBitFieldBmpPrefixSize + resultBytes);
+  // The height keeps its sign, and so the source's row order.
+  PutBitFieldBmpHeader(out.data(), {.fileSize = resultBytes + kBitFieldBmpPrefixSize,
+                                    .width = s.width,
+                                    .height = s.height,
+                                    .bitCount = 16,
+                                    .sizeImage = resultBytes,
+                                    .colorsUsed = 3,
+                                    .masks = {0xF800, 0x07E0, 0x001F}});
 
   in.Seek(s.bfOffBits);
   const std::uint8_t* pixels = in.ReadBuffer(pixelBytes);
-  std::uint8_t* d = p + kOutputPrefixSize;
+  std::uint8_t* d = out.data() + kBitFieldBmpPrefixSize;
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* row = pixels + y * sourceStride;
     for (std::int64_t x = 0; x < width; ++x, row += 3, d += 2) {

@@ -7,6 +7,7 @@
 
 #include "project/protocols.h"
 #include "project/window_state.h"
+#include "util/rom_image_format.h"
 
 // The values that belong to the running program rather than to the project: the program home,
 // the application settings and what follows from them, the picture library and the title.
@@ -14,8 +15,6 @@ namespace tvx {
 
 inline constexpr std::string_view kSettingsFileName = "DPW880.INI";
 inline constexpr std::string_view kLibraryFileName = "T880_PCGLB.GLB";
-inline constexpr std::size_t kRomImageSize32 = 4194304;  // 32 Mb indicator
-inline constexpr std::size_t kRomImageSize64 = 8388608;  // 64 Mb indicator
 
 // From the settings file "DPW880.INI"; fixed until it is read again.
 struct AppSettings {

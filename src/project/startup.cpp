@@ -3,12 +3,11 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "project/app_settings.h"
 #include "project/catalogue.h"
 #include "project/paths.h"
+#include "util/file_bytes.h"
 
 namespace tvx {
 
@@ -53,16 +52,11 @@ std::string ComposeTitle(const std::string& titleBase, const std::string& projec
 }
 
 bool LoadLibraryImage(const std::string& path, ProgramState& state) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  Result<std::vector<std::uint8_t>> image = ReadFileBytes(path);
+  if (!image) {
     return false;
   }
-  std::vector<std::uint8_t> image((std::istreambuf_iterator<char>(file)),
-                                  std::istreambuf_iterator<char>());
-  if (file.bad()) {
-    return false;
-  }
-  state.LibraryImage = std::move(image);
+  state.LibraryImage = std::move(image).value();
   state.LibraryLoaded = true;
   state.LibraryDate = modificationDate(path);
   return true;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "util/bilingual_text.h"
+#include "util/error_text.h"
 #include "util/platform_exception.h"
 
 // How the steps of a build talk: log lines in the chosen language, trace texts for a hook, and
@@ -22,6 +23,8 @@ class BuildReporter {
 
   bool english() const { return m_english; }
   std::string pick(BilingualText text) const { return std::string(text.pick(m_english)); }
+  // Why a file step failed, in the chosen language.
+  std::string reason(const Error& error) const { return ErrorReason(error, m_english ? 0 : 1); }
 
   void log(const std::string& line) const {
     if (m_log) {

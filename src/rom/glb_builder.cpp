@@ -11,11 +11,11 @@
 #include "image/truncate_converter.h"
 #include "project/paths.h"
 #include "rom/build_texts.h"
-#include "rom/byte_buffer.h"
-#include "rom/file_bytes.h"
 #include "rom/picture_library.h"
 #include "rom/resource_list.h"
+#include "util/byte_buffer.h"
 #include "util/crc8.h"
+#include "util/file_bytes.h"
 #include "util/ini_file.h"
 #include "util/platform_exception.h"
 #include "util/str_to_int.h"
@@ -110,9 +110,11 @@ class GlbAssembler {
 
   void write(const std::string& path) const {
     const auto* signature = reinterpret_cast<const std::uint8_t*>(kGlbSignature.data());
-    std::string error;
-    if (!WriteFileBytes(path, {{signature, kGlbSignature.size()}, m_directory, m_data}, error)) {
-      throw EBuildError(m_reporter.pick(build_text::kCannotWriteHead) + path + ": " + error);
+    if (Result<void> written =
+            WriteFileBytes(path, {{signature, kGlbSignature.size()}, m_directory, m_data});
+        !written) {
+      throw EBuildError(m_reporter.pick(build_text::kCannotWriteHead) + path + ": " +
+                        m_reporter.reason(written.error()));
     }
   }
 
@@ -134,10 +136,9 @@ class GlbAssembler {
       if (!fits(resource->size())) {
         return false;
       }
-      std::string error;
-      if (!WriteFileBytes(m_temporary.exported, {*resource}, error)) {
+      if (Result<void> written = WriteFileBytes(m_temporary.exported, {*resource}); !written) {
         throw EBuildError(m_reporter.pick(build_text::kCannotWriteHead) + m_temporary.exported +
-                          ": " + error);
+                          ": " + m_reporter.reason(written.error()));
       }
       resourceFile = m_temporary.exported;
     }
@@ -195,14 +196,16 @@ class GlbAssembler {
   bool store(int bank, int slot, const std::string& resourceFile) {
     std::error_code sizeError;
     const std::uintmax_t fileSize = std::filesystem::file_size(resourceFile, sizeError);
-    std::string error = sizeError.message();
     if (!sizeError && !fits(fileSize)) {
       removeFile(resourceFile);
       return false;
     }
     const std::size_t offset = m_data.size();
-    if (sizeError || !AppendFileBytes(resourceFile, fileSize, m_data, error)) {
-      throw EBuildError(m_reporter.pick(build_text::kCannotReadHead) + resourceFile + ": " + error);
+    Result<void> read = sizeError ? Error::System(resourceFile, sizeError.value())
+                                  : AppendFileBytes(resourceFile, fileSize, m_data);
+    if (!read) {
+      throw EBuildError(m_reporter.pick(build_text::kCannotReadHead) + resourceFile + ": " +
+                        m_reporter.reason(read.error()));
     }
     removeFile(resourceFile);
     const std::span<std::uint8_t> resource(m_data.data() + offset,

@@ -7,9 +7,9 @@
 #include <system_error>
 
 #include "rom/build_texts.h"
-#include "rom/byte_buffer.h"
-#include "rom/file_bytes.h"
+#include "util/byte_buffer.h"
 #include "util/crc8.h"
+#include "util/file_bytes.h"
 #include "util/file_replace.h"
 
 namespace tvx {
@@ -82,13 +82,14 @@ RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block
 
   ByteBuffer image;
   image.reserve(capacity);
-  std::string error;
-  if (!AppendFileBytes(glbPath, glbSize, image, error)) {
-    throw EBuildError(reporter.pick(build_text::kCannotReadHead) + glbPath + ": " + error);
+  if (Result<void> read = AppendFileBytes(glbPath, glbSize, image); !read) {
+    throw EBuildError(reporter.pick(build_text::kCannotReadHead) + glbPath + ": " +
+                      reporter.reason(read.error()));
   }
   image.resize(capacity);
   finishImage(image.data(), capacity, static_cast<std::size_t>(glbSize), block);
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
+  std::string error;
   if (!YVclUtil::ReplaceFileContents(romImagePath, bytes, error)) {
     throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + romImagePath + ": " + error);
   }

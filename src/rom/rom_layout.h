@@ -3,7 +3,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <string_view>
+
+#include "util/rom_image_format.h"
 
 // The layout of what the indicator's flash memory receives: a GLB (a directory of 8 banks of
 // 256 resources, then their data), the fill pattern, and a 4096-byte configuration block at the
@@ -14,7 +15,6 @@ inline constexpr int kBankCount = 8;
 inline constexpr int kSlotCount = 256;
 inline constexpr int kResourceCount = kBankCount * kSlotCount;
 
-inline constexpr std::string_view kGlbSignature = "KWXGLB2L";
 inline constexpr std::size_t kGlbEntrySize = 8;
 inline constexpr std::size_t kGlbDirectoryOffset = kGlbSignature.size();
 inline constexpr std::size_t kGlbDirectorySize = kResourceCount * kGlbEntrySize;  // 16384

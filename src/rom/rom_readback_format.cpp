@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "util/printf_format.h"
+#include "util/rom_image_format.h"
 
 namespace tvx {
 
@@ -85,7 +86,7 @@ std::string FormatRomInspection(const RomInspection& in) {
   out += FormatPrintf("GLB size: %llu bytes\n", static_cast<unsigned long long>(in.glbSize));
   if (in.kind == RomFileKind::kRomImage) {
     out += FormatPrintf("Memory: %s, used %llu bytes, left %llu bytes\n",
-                        in.capacity == 8388608 ? "64Mb" : "32Mb",
+                        in.capacity == kRomImageSize64 ? "64Mb" : "32Mb",
                         static_cast<unsigned long long>(in.memoryUsed),
                         static_cast<unsigned long long>(in.memoryLeft));
     out += FormatPrintf("Header CRC: stored 0x%02X, computed 0x%02X: %s\n", in.headerCrcStored,

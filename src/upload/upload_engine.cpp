@@ -1,54 +1,17 @@
 #include "upload/upload_engine.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 
 #include "util/crc8.h"
+#include "util/error_text.h"
+#include "util/file_bytes.h"
 #include "util/printf_format.h"
+#include "util/rom_image_format.h"
 
 namespace tvx {
 
 using YVclUtil::FormatPrintf;
 namespace text = upload_text;
-
-namespace {
-
-constexpr char kRomSignature[] = "KWXGLB2L";
-constexpr std::size_t kLimit32Mb = 4194304;
-constexpr std::size_t kLimit64Mb = 8388608;
-
-// Reads a whole regular file; on failure error says why.
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& error) {
-  std::error_code code;
-  if (!std::filesystem::is_regular_file(path, code)) {
-    error = std::filesystem::exists(path, code) ? "not a regular file" : "no such file";
-    return false;
-  }
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = std::strerror(errno);
-    return false;
-  }
-  bytes.clear();
-  std::uint8_t chunk[65536];
-  std::size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) {
-    error = "read error";
-    return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 void ApplyStoredPcUart1Settings(YVclCtrl::TCustomUart& uart) {
   uart.pw_UartBaud(115200);
@@ -121,10 +84,12 @@ void UploadEngine::SpeedButton3Click(const std::function<void()>& buildAndUpload
 }
 
 bool UploadEngine::loadImage(const std::string& path) {
-  std::string error;
-  if (!readWholeFile(path, m_image, error)) {
-    return refuse(text(text::kImageUnreadable) + path + " (" + error + ")");
+  Result<std::vector<std::uint8_t>> image = ReadFileBytes(path);
+  if (!image) {
+    return refuse(text(text::kImageUnreadable) + path + " (" +
+                  ErrorReason(image.error(), m_english ? 0 : 1) + ")");
   }
+  m_image = std::move(image).value();
   if (m_image.empty()) {
     return refuse(text(text::kImageEmpty) + path);
   }
@@ -175,11 +140,11 @@ bool UploadEngine::StartUploadOnly(const std::string& path) {
   if (!loadImage(path)) {
     return false;
   }
-  if (m_image.size() < sizeof kRomSignature - 1 ||
-      std::memcmp(m_image.data(), kRomSignature, sizeof kRomSignature - 1) != 0) {
+  if (m_image.size() < kGlbSignature.size() ||
+      std::memcmp(m_image.data(), kGlbSignature.data(), kGlbSignature.size()) != 0) {
     return refuse(text(text::kFormatError));
   }
-  if (m_image.size() > (m_memory64 ? kLimit64Mb : kLimit32Mb)) {
+  if (m_image.size() > (m_memory64 ? kRomImageSize64 : kRomImageSize32)) {
     return refuse(text(text::kOutOfMemory));
   }
   log(std::string(text(text::kUseMemoryHead)) + (m_memory64 ? "64Mb" : "32Mb") +

@@ -1,17 +1,16 @@
 #include "upload/virtual_indicator.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
+
+#include "serial/pseudo_terminal.h"
+#include "util/error_text.h"
 
 namespace tvx {
 namespace fs = std::filesystem;
@@ -47,23 +46,13 @@ bool VirtualIndicator::open(std::string* error) {
   };
   closeFd(m_master);
   closeFd(m_inotifyFd);
-  int slave = -1;
-  char name[256] = {};
-  if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
-    return fail(std::string("cannot make a pseudo-terminal: ") + std::strerror(errno));
-  }
-  termios tio{};
-  tcgetattr(m_master, &tio);
-  cfmakeraw(&tio);
-  tcsetattr(m_master, TCSANOW, &tio);
   // Raw until the tool sets its own line: no echo of what it sends.
-  tcgetattr(slave, &tio);
-  cfmakeraw(&tio);
-  tcsetattr(slave, TCSANOW, &tio);
-  ::close(slave);
-  fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
-  fcntl(m_master, F_SETFD, FD_CLOEXEC);
-  m_devicePath = name;
+  const Result<PseudoTerminal> line = OpenRawPseudoTerminal();
+  if (!line) {
+    return fail("cannot make a pseudo-terminal: " + ErrorReason(line.error(), 0));
+  }
+  m_master = line->master;
+  m_devicePath = line->devicePath;
 
   // Told when the tool opens the line, so that waiting for it costs nothing.
   m_inotifyFd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);

@@ -8,4 +8,17 @@ void BinToHexAscii(std::uint8_t value, char* out) {
   out[1] = kDigits[value & 0x0F];
 }
 
+int HexDigitValue(char c, HexCase accepted) {
+  if (c >= '0' && c <= '9') {
+    return c - '0';
+  }
+  if (c >= 'A' && c <= 'F') {
+    return c - 'A' + 10;
+  }
+  if (accepted == HexCase::kEither && c >= 'a' && c <= 'f') {
+    return c - 'a' + 10;
+  }
+  return -1;
+}
+
 }  // namespace YVclUtil

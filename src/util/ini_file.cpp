@@ -41,6 +41,13 @@ TYHashedStringList* keyListAt(const TYHashedStringList* sections, int index) {
   return static_cast<TYHashedStringList*>(sections->pr_Objects(index));
 }
 
+// Returns the value cell attached to entry index of a key list to the pool.
+void deleteValueCell(TYStrTab* pool, const TYHashedStringList* keys, int index) {
+  if (auto* value = static_cast<_YSTRTABCELL*>(keys->pr_Objects(index))) {
+    pool->Delete(value);
+  }
+}
+
 // C's strtoul on 32 bits: leading whitespace, a sign (a negative number wraps), for base 16 an
 // optional "0x" before a hexadecimal digit; an out-of-range magnitude gives 0xFFFFFFFF.
 struct UnsignedText {
@@ -483,11 +490,7 @@ void TYIniFile::EraseSection(const std::string& section) {
   if (!findSection(section, index)) {
     return;
   }
-  if (TYHashedStringList* keys = keyListAt(Sections, index)) {
-    keys->DeleteAll();
-    Sections->pw_Objects(index, nullptr);
-    delete keys;
-  }
+  HashedStringListNotifyHandlerForDeleteSection(Sections, index);
   Sections->Delete(index);
   LastSection.clear();
   LastSectionIndex = -1;
@@ -507,7 +510,7 @@ void TYIniFile::DeleteValue(const std::string& section, const std::string& key) 
   TYHashedStringList* keys = keyListOf(section);
   const int index = keys != nullptr ? keys->IndexOf(key) : -1;
   if (index >= 0) {
-    StrTab->Delete(static_cast<_YSTRTABCELL*>(keys->pr_Objects(index)));
+    deleteValueCell(StrTab, keys, index);
     keys->pw_Objects(index, nullptr);
     Modified = true;
   }
@@ -523,15 +526,11 @@ void TYIniFile::HashedStringListNotifyHandlerForDeleteSection(TYHashedStringList
 }
 
 void TYIniFile::HashedStringListNotifyHandlerForReplaceKey(TYHashedStringList* Sender, int Index) {
-  if (auto* value = static_cast<_YSTRTABCELL*>(Sender->pr_Objects(Index))) {
-    StrTab->Delete(value);
-  }
+  deleteValueCell(StrTab, Sender, Index);
 }
 
 void TYIniFile::HashedStringListNotifyHandlerForDeleteKey(TYHashedStringList* Sender, int Index) {
-  if (auto* value = static_cast<_YSTRTABCELL*>(Sender->pr_Objects(Index))) {
-    StrTab->Delete(value);
-  }
+  deleteValueCell(StrTab, Sender, Index);
 }
 
 std::string TYIniFile::ReadString(const std::string& section, const std::string& key,

@@ -2,26 +2,11 @@
 
 #include <cstdint>
 
+#include "util/hex.h"
 #include "util/platform_exception.h"
 #include "util/printf_format.h"
 
 namespace tvx::platform {
-namespace {
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') {
-    return c - '0';
-  }
-  if (c >= 'a' && c <= 'f') {
-    return c - 'a' + 10;
-  }
-  if (c >= 'A' && c <= 'F') {
-    return c - 'A' + 10;
-  }
-  return -1;
-}
-
-}  // namespace
 
 int StrToInt(const std::string& text) {
   const auto fail = [&text]() -> int {
@@ -51,8 +36,8 @@ int StrToInt(const std::string& text) {
   std::uint64_t value = 0;
   const std::uint64_t limit = hex ? 0xFFFFFFFFULL : (negative ? 0x80000000ULL : 0x7FFFFFFFULL);
   for (; at < text.size(); ++at) {
-    const int digit =
-        hex ? hexDigit(text[at]) : (text[at] >= '0' && text[at] <= '9' ? text[at] - '0' : -1);
+    const int digit = hex ? YVclUtil::HexDigitValue(text[at])
+                          : (text[at] >= '0' && text[at] <= '9' ? text[at] - '0' : -1);
     if (digit < 0) {
       return fail();
     }

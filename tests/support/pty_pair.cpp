@@ -1,32 +1,22 @@
 #include "support/pty_pair.h"
 
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <stdexcept>
 
+#include "serial/pseudo_terminal.h"
+
 namespace tvx::test {
 
 PtyPair::PtyPair() {
-  int slave = -1;
-  char name[256] = {};
-  if (openpty(&m_master, &slave, name, nullptr, nullptr) != 0) {
+  Result<PseudoTerminal> line = OpenRawPseudoTerminal();
+  if (!line) {
     throw std::runtime_error("openpty failed");
   }
-  termios tio{};
-  tcgetattr(m_master, &tio);
-  cfmakeraw(&tio);
-  tcsetattr(m_master, TCSANOW, &tio);
-  tcgetattr(slave, &tio);
-  cfmakeraw(&tio);
-  tcsetattr(slave, TCSANOW, &tio);
-  ::close(slave);
-  fcntl(m_master, F_SETFL, fcntl(m_master, F_GETFL) | O_NONBLOCK);
-  m_slavePath = name;
+  m_master = line->master;
+  m_slavePath = std::move(line->devicePath);
 }
 
 PtyPair::~PtyPair() {

@@ -4,10 +4,9 @@
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
-#include <fstream>
-#include <iterator>
 
 #include "project/paths.h"
+#include "util/file_bytes.h"
 
 namespace tvx {
 
@@ -96,16 +95,13 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 QImage LoadPicture(const std::string& path) {
-  if (!FileExists(path)) {
-    return QImage();
-  }
   // Read through the path's own bytes: a path from a Windows project may not be UTF-8.
-  std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  if (!file && !file.eof()) {
+  const Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
+  if (!bytes) {
     return QImage();
   }
-  QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QByteArray data(reinterpret_cast<const char*>(bytes->data()),
+                  static_cast<qsizetype>(bytes->size()));
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
