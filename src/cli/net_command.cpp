@@ -4,17 +4,15 @@
 
 #include <chrono>
 #include <cstdio>
-#include <deque>
-#include <iostream>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/net_text.h"
+#include "cli/stdin_lines.h"
 #include "devnet/hcnet_via_tvx232.h"
 #include "devnet/tvx4i4o.h"
 #include "serial/port_map.h"
@@ -49,126 +47,6 @@ constexpr const char kCommandHelp[] =
     "  wait MILLISECONDS          do nothing for a while, showing what comes in\n"
     "  help, quit\n"
     "Input changes and other reports of the modules are shown whenever they arrive.\n";
-
-std::string hex2(unsigned value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02X", value & 0xFFU);
-  return text;
-}
-
-std::string address(unsigned seg, unsigned node) {
-  return hex2(seg) + "/" + hex2(node);
-}
-
-std::string bits(std::uint8_t byte, char name) {
-  std::string text;
-  for (int i = 0; i < 4; ++i) {
-    text += std::string(i == 0 ? "" : " ") + name + std::to_string(i) + "=" +
-            (((byte >> i) & 1U) != 0 ? "1" : "0");
-  }
-  return text;
-}
-
-// Library messages are framed by line breaks; one line reads better here.
-std::string oneLine(const std::string& message) {
-  std::string line;
-  for (const char c : message) {
-    if (c == '\n') {
-      if (!line.empty() && line.back() != ' ') {
-        line += "; ";
-      }
-    } else {
-      line += c;
-    }
-  }
-  while (!line.empty() && (line.back() == ' ' || line.back() == ';')) {
-    line.pop_back();
-  }
-  return line;
-}
-
-void say(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
-}
-
-std::optional<unsigned> parseHex(const std::string& text, unsigned max) {
-  std::string digits = text;
-  if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-    digits.erase(0, 2);
-  }
-  if (digits.empty() || digits.size() > 2 ||
-      digits.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-    return std::nullopt;
-  }
-  const unsigned value = static_cast<unsigned>(std::stoul(digits, nullptr, 16));
-  return value <= max ? std::optional<unsigned>(value) : std::nullopt;
-}
-
-std::optional<unsigned> parseDecimal(const std::string& text, unsigned max) {
-  if (text.empty() || text.size() > 9 ||
-      text.find_first_not_of("0123456789") != std::string::npos) {
-    return std::nullopt;
-  }
-  const unsigned value = static_cast<unsigned>(std::stoul(text));
-  return value <= max ? std::optional<unsigned>(value) : std::nullopt;
-}
-
-// Lines typed on standard input, read by a thread of their own so that the loop keeps
-// delivering what the bridge sends while the technician types.
-class StdinLines {
- public:
-  explicit StdinLines(tvx::EventLoop& loop) : m_state(std::make_shared<State>()) {
-    m_state->loop = &loop;
-    std::thread([state = m_state] {
-      std::string line;
-      bool more = true;
-      while (more) {
-        more = static_cast<bool>(std::getline(std::cin, line));
-        std::lock_guard lock(state->mutex);
-        if (more) {
-          state->lines.push_back(line);
-        } else {
-          state->eof = true;
-        }
-        if (state->loop != nullptr) {
-          state->loop->post([] {});
-        }
-      }
-    }).detach();
-  }
-  ~StdinLines() {
-    std::lock_guard lock(m_state->mutex);
-    m_state->loop = nullptr;
-  }
-  StdinLines(const StdinLines&) = delete;
-  StdinLines& operator=(const StdinLines&) = delete;
-
-  bool ready() const {
-    std::lock_guard lock(m_state->mutex);
-    return !m_state->lines.empty() || m_state->eof;
-  }
-  // The next line, or nothing at the end of the input.
-  std::optional<std::string> take() {
-    std::lock_guard lock(m_state->mutex);
-    if (m_state->lines.empty()) {
-      return std::nullopt;
-    }
-    std::string line = std::move(m_state->lines.front());
-    m_state->lines.pop_front();
-    return line;
-  }
-
- private:
-  struct State {
-    std::mutex mutex;
-    std::deque<std::string> lines;
-    bool eof = false;
-    tvx::EventLoop* loop = nullptr;
-  };
-  std::shared_ptr<State> m_state;
-};
 
 // One connection to a bridge and the commands on it.
 class NetSession {
