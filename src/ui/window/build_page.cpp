@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <optional>
 
 #include "app/studio.h"
 #include "project/choices.h"
 #include "project/paths.h"
+#include "project/project_fields.h"
 #include "ui/qt/display_text.h"
 #include "ui/qt/report_exceptions.h"
 #include "ui/window/choose_picture.h"
@@ -32,6 +34,23 @@ constexpr int kPanelLeft = 408;
 constexpr int kPanelWidth = 232;
 constexpr int kToolsLeft = 648;
 constexpr int kToolsWidth = 217;
+
+// The list entry a field's value names; a value outside the field's range leaves the list as
+// it is.
+std::optional<int> entryOf(const Project& project, int Project::*member) {
+  const ProjectField& field = *FindField(member);
+  const std::int64_t value = NumberOf(project, field);
+  if (!field.range.contains(value)) {
+    return std::nullopt;
+  }
+  return static_cast<int>(value - field.range.minimum);
+}
+
+void showEntry(QComboBox* list, const Project& project, int Project::*member) {
+  if (const auto entry = entryOf(project, member); entry && *entry < list->count()) {
+    list->setCurrentIndex(*entry);
+  }
+}
 
 QStringList itemsOf(const auto& choices) {
   QStringList items;
@@ -254,32 +273,21 @@ void BuildPage::buildUploadTools() {
 void BuildPage::refresh() {
   const Project& project = m_studio.project();
   m_useLogo->setChecked(project.USE_STANDBYLOGO != 0);
-  if (project.STANDBYTIME >= 0 && project.STANDBYTIME < kStandbyTimeCount) {
-    m_logoTime->setCurrentIndex(project.STANDBYTIME);
-  }
+  showEntry(m_logoTime, project, &Project::STANDBYTIME);
   m_logo->clearPicture();
   if (!IsBlank(project.STANDBYLOGOBMP)) {
     ShowPicture(*m_logo, project.STANDBYLOGOBMP, m_studio.programDir());
   }
-  if (project.NODEADDR >= 0 && project.NODEADDR < kNodeAddressCount) {
-    m_nodeAddress->setCurrentIndex(project.NODEADDR);
-  }
-  if (project.BACKLIGHTSAVE >= 0 && project.BACKLIGHTSAVE < m_backlight->count()) {
-    m_backlight->setCurrentIndex(project.BACKLIGHTSAVE);
-  }
-  if (project.LCDBLCTRLMODE >= 0 && project.LCDBLCTRLMODE < m_backlightMode->count()) {
-    m_backlightMode->setCurrentIndex(project.LCDBLCTRLMODE);
-  }
-  if (project.PS_MODE >= 0 && project.PS_MODE < 4) {
-    m_triggerModes[project.PS_MODE]->setChecked(true);
+  showEntry(m_nodeAddress, project, &Project::NODEADDR);
+  showEntry(m_backlight, project, &Project::BACKLIGHTSAVE);
+  showEntry(m_backlightMode, project, &Project::LCDBLCTRLMODE);
+  if (const auto mode = entryOf(project, &Project::PS_MODE)) {
+    m_triggerModes[static_cast<std::size_t>(*mode)]->setChecked(true);
   }
   (project.CAR_HALL == 0 ? m_car : m_landing)->setChecked(true);
-  const std::array<int, 3> lamps{project.HLAMP1, project.HLAMP2, project.HLAMP3};
-  for (int lamp = 0; lamp < 3; ++lamp) {
-    if (lamps[lamp] >= 0 && lamps[lamp] < m_lamps[lamp]->count()) {
-      m_lamps[lamp]->setCurrentIndex(lamps[lamp]);
-    }
-  }
+  showEntry(m_lamps[0], project, &Project::HLAMP1);
+  showEntry(m_lamps[1], project, &Project::HLAMP2);
+  showEntry(m_lamps[2], project, &Project::HLAMP3);
   m_preview->refresh();
   showLog();
   showBusyCaption();
