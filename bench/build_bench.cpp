@@ -232,8 +232,10 @@ void IoFloor(benchmark::State& state, bool durable) {
     }
     const std::string out(8388608, static_cast<char>(bytes));
     if (durable) {
-      std::string error;
-      YVclUtil::ReplaceFileContents(image.string(), out, error);
+      if (!YVclUtil::ReplaceFileContents(image.string(), out)) {
+        state.SkipWithError("the image could not be written");
+        break;
+      }
     } else {
       std::FILE* f = std::fopen(image.c_str(), "wb");
       std::fwrite(out.data(), 1, out.size(), f);

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "util/diagnostic_sink.h"
+#include "util/error_text.h"
 #include "util/ey_general.h"
 #include "util/ini_file.h"
 
@@ -111,7 +112,7 @@ int setIni(const std::string& file, const std::string& section, const std::strin
   }
   ini->WriteString(section, key, value);
   if (!ini->UpdateFile()) {
-    return reportFailure("not saved: " + ini->pr_LastSaveError());
+    return reportFailure("not saved: " + ErrorText(*ini->pr_LastSaveError(), 0));
   }
   return kExitOk;
 }

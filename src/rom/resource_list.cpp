@@ -174,7 +174,7 @@ ResourceListResult WriteResourceList(const std::string& listPath, const std::str
   list->WriteString(std::string(kGlobalSection), std::string(kRomFileNameKey), glbPath);
   if (!list->UpdateFile()) {
     throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + listPath + ": " +
-                      list->pr_LastSaveError());
+                      ErrorText(*list->pr_LastSaveError(), 0));
   }
   result.written = true;
   return result;

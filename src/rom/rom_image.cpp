@@ -89,9 +89,9 @@ RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block
   image.resize(capacity);
   finishImage(image.data(), capacity, static_cast<std::size_t>(glbSize), block);
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-  std::string error;
-  if (!YVclUtil::ReplaceFileContents(romImagePath, bytes, error)) {
-    throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + romImagePath + ": " + error);
+  if (Result<void> written = YVclUtil::ReplaceFileContents(romImagePath, bytes); !written) {
+    throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + romImagePath + ": " +
+                      ErrorText(written.error(), 0));
   }
   result.written = true;
   return result;
