@@ -152,12 +152,10 @@ TEST_F(GlbTest, PicturesAreConvertedByBankAndStoredInSlotOrder) {
   ASSERT_TRUE(result.written);
   const std::string glb = glbBytes();
 
-  std::string reason;
   const std::string arrowFile = test::ReadFileBytes(arrow);
   const auto truncated = TranslateBmpBytesRgb888ToRgb565(
-      std::span(reinterpret_cast<const std::uint8_t*>(arrowFile.data()), arrowFile.size()),
-      &reason);
-  ASSERT_TRUE(truncated) << reason;
+      std::span(reinterpret_cast<const std::uint8_t*>(arrowFile.data()), arrowFile.size()));
+  ASSERT_TRUE(truncated) << truncated.error().detail;
   const std::string backgroundFile = test::ReadFileBytes(background);
   const std::string diffused = fromVector(ErrorDiffuseBmpBytes(std::span(
       reinterpret_cast<const std::uint8_t*>(backgroundFile.data()), backgroundFile.size())));

@@ -30,9 +30,9 @@ int runConvert(const ConvertOptions& options) {
     }
     return kExitOk;
   }
-  std::string reason;
-  if (!Sub2_TranslateRgb888ToRgb565(options.input, options.output, &reason)) {
-    return reportFailure(what + reason);
+  if (Result<void> converted = TranslateRgb888FileToRgb565(options.input, options.output);
+      !converted) {
+    return reportFailure(what + converted.error().detail);
   }
   return kExitOk;
 }

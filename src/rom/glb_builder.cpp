@@ -159,9 +159,10 @@ class GlbAssembler {
       return true;
     }
     m_reporter.trace("Sub2_TranslateRgb888ToRgb565: " + path);
-    std::string reason;
-    if (!Sub2_TranslateRgb888ToRgb565(path, m_temporary.converted, &reason)) {
-      warn(bank, slot, path, build_text::kPictureNotConverted, reason);
+    if (Result<void> converted = TranslateRgb888FileToRgb565(path, m_temporary.converted);
+        !converted) {
+      warn(bank, slot, path, build_text::kPictureNotConverted,
+           m_reporter.reason(converted.error()));
       return false;
     }
     return true;
