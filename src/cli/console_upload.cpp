@@ -11,6 +11,7 @@
 #include "app/upload_session.h"
 #include "cli/interrupt_watcher.h"
 #include "serial/port_map.h"
+#include "util/error_text.h"
 #include "util/local_event_loop.h"
 #include "util/printf_format.h"
 
@@ -114,7 +115,8 @@ bool CheckConsoleUploadOptions(const ConsoleUploadOptions& options, std::string*
   }
   platform::PortMap scratch(platform::SystemDeviceRoots{"", ""});
   for (const std::string& mapping : options.portMappings) {
-    if (!scratch.addMapping(mapping, error)) {
+    if (Result<void> added = scratch.addMapping(mapping); !added) {
+      *error = ErrorText(added.error(), 0);
       return false;
     }
   }
@@ -130,7 +132,8 @@ ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& 
   // Before any other thread exists, so that none of them takes Ctrl-C.
   InterruptWatcher interrupts;
   for (const std::string& mapping : options.portMappings) {
-    platform::CurrentPortMap().addMapping(mapping);
+    // Checked above: the same text cannot fail here.
+    static_cast<void>(platform::CurrentPortMap().addMapping(mapping));
   }
 
   LocalEventLoop loop;

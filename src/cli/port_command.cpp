@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "serial/port_map.h"
+#include "util/error_text.h"
 #include "util/printf_format.h"
 
 namespace tvx::cli {
@@ -43,9 +44,8 @@ void registerPortCommands(CLI::App& app, CommandRunner& runner) {
   runner.bind(ports, [mappings] {
     platform::PortMap& map = platform::CurrentPortMap();
     for (const std::string& mapping : *mappings) {
-      std::string error;
-      if (!map.addMapping(mapping, &error)) {
-        std::fprintf(stderr, "tvx880: %s\n", error.c_str());
+      if (Result<void> added = map.addMapping(mapping); !added) {
+        std::fprintf(stderr, "tvx880: %s\n", ErrorText(added.error(), 0).c_str());
         return static_cast<int>(kExitUsage);
       }
     }

@@ -5,6 +5,7 @@
 
 #include "serial/port_map.h"
 #include "ui/qt/display_text.h"
+#include "util/error_text.h"
 
 namespace tvx {
 
@@ -65,9 +66,8 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
   }
   platform::PortMap scratch(platform::SystemDeviceRoots{"", ""});
   for (const QString& mapping : parser.values(map)) {
-    std::string error;
-    if (!scratch.addMapping(StoragePath(mapping), &error)) {
-      result.error = error;
+    if (Result<void> added = scratch.addMapping(StoragePath(mapping)); !added) {
+      result.error = ErrorText(added.error(), 0);
       return result;
     }
     options.portMappings.push_back(StoragePath(mapping));
