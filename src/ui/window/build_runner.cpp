@@ -140,7 +140,7 @@ void BuildRunner::run() {
     result = driver.BuildAndUpload();
   } catch (const std::exception& error) {
     result.outcome = BuildOutcome::kFailed;
-    result.error = error.what();
+    result.error = Error::Invalid({}, error.what());
     YVclUtil::ShowErrMsgBox_Printf("TVX880", "%s", error.what());
   }
   std::weak_ptr<bool> alive = m_alive;
