@@ -7,6 +7,7 @@
 #include "cli/interrupt_watcher.h"
 #include "cli/upload_cli.h"
 #include "upload/virtual_indicator.h"
+#include "util/error_text.h"
 #include "util/printf_format.h"
 
 namespace tvx::cli {
@@ -79,9 +80,8 @@ int runSim(const SimOptions& options) {
   indicatorOptions.linkPath = options.link;
   indicatorOptions.baud = options.baud;
   VirtualIndicator indicator(indicatorOptions, print);
-  std::string error;
-  if (!indicator.open(&error)) {
-    return reportFailure(error);
+  if (Result<void> opened = indicator.open(); !opened) {
+    return reportFailure(ErrorText(opened.error(), 0));
   }
   interrupts.setHandler([&indicator] { indicator.stop(); });
   print(YVclUtil::FormatPrintf(
