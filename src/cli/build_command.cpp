@@ -114,12 +114,12 @@ int runBuild(const BuildOptions& options) {
     std::fprintf(stderr, "tvx880: %s\n", error.c_str());
     return kExitUsage;
   }
-  const ProgramHomeResult home = FindProgramDir(options.home);
-  if (!home.programDir) {
-    return reportFailure(home.error);
+  const Result<std::string> home = FindProgramDir(options.home);
+  if (!home) {
+    return reportFailure(ErrorText(home.error(), 0));
   }
   CommandLineHost host(options.project);
-  Studio studio(*home.programDir, &host);
+  Studio studio(*home, &host);
   studio.StartUp();
   if (!studio.LoadProject(options.project)) {
     return reportFailure("the project \"" + options.project + "\" was not loaded");

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "project/project.h"
 #include "project/project_fields.h"
+#include "util/error_text.h"
 
 namespace tvx::cli {
 
@@ -215,11 +216,12 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
 
 // Starts the program headless on its home, as the window would.
 std::optional<std::string> findHome(const ProjectOptions& options) {
-  ProgramHomeResult home = FindProgramDir(options.home);
-  if (!home.programDir) {
-    reportFailure(home.error);
+  Result<std::string> home = FindProgramDir(options.home);
+  if (!home) {
+    reportFailure(ErrorText(home.error(), 0));
+    return std::nullopt;
   }
-  return home.programDir;
+  return std::move(home).value();
 }
 
 int runNew(const ProjectOptions& options) {

@@ -14,6 +14,7 @@
 #include "ui/window/main_window.h"
 #include "ui/window/port_combo_box.h"
 #include "ui/window/studio_options.h"
+#include "util/error_text.h"
 
 namespace {
 
@@ -67,9 +68,9 @@ int main(int argc, char** argv) {
     // Checked with the command line: the same text cannot fail here.
     static_cast<void>(tvx::platform::CurrentPortMap().addMapping(mapping));
   }
-  const tvx::ProgramHomeResult home = tvx::FindProgramDir(options.home);
-  if (!home.programDir) {
-    return refuse(home.error);
+  const tvx::Result<std::string> home = tvx::FindProgramDir(options.home);
+  if (!home) {
+    return refuse(tvx::ErrorText(home.error(), 0));
   }
 
   tvx::QtEventLoop loop;
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
   tvx::QtDiagnosticSink sink;
   YVclUtil::ScopedDiagnosticSink scopedSink(sink);
   tvx::QtHost host;
-  tvx::Studio studio(*home.programDir, &host);
+  tvx::Studio studio(*home, &host);
   tvx::TForm1 window(studio);
   host.setWindow(&window);
   window.show();
