@@ -3,12 +3,18 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "util/error_text.h"
 
 namespace tvx::cli {
 
 int reportFailure(const std::string& message) {
   std::fprintf(stderr, "tvx880: %s\n", message.c_str());
   return kExitFailure;
+}
+
+int reportFailure(const Error& error, ExitStatus status) {
+  reportFailure(ErrorText(error, 0));
+  return status;
 }
 
 }  // namespace tvx::cli

@@ -5,7 +5,6 @@
 
 #include "cli/commands.h"
 #include "serial/port_map.h"
-#include "util/error_text.h"
 #include "util/printf_format.h"
 
 namespace tvx::cli {
@@ -45,8 +44,7 @@ void registerPortCommands(CLI::App& app, CommandRunner& runner) {
     platform::PortMap& map = platform::CurrentPortMap();
     for (const std::string& mapping : *mappings) {
       if (Result<void> added = map.addMapping(mapping); !added) {
-        std::fprintf(stderr, "tvx880: %s\n", ErrorText(added.error(), 0).c_str());
-        return static_cast<int>(kExitUsage);
+        return reportFailure(added.error(), kExitUsage);
       }
     }
     const std::vector<platform::PortMapEntry> entries = map.entries();

@@ -218,7 +218,7 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
 std::optional<std::string> findHome(const ProjectOptions& options) {
   Result<std::string> home = FindProgramDir(options.home);
   if (!home) {
-    reportFailure(ErrorText(home.error(), 0));
+    reportFailure(home.error());
     return std::nullopt;
   }
   return std::move(home).value();
@@ -232,7 +232,8 @@ int runNew(const ProjectOptions& options) {
   Studio studio(*home);
   studio.StartUp();
   if (!studio.SaveProject(options.file)) {
-    return reportFailure("the project \"" + options.file + "\" was not written");
+    return reportFailure(
+        Error::Stated(options.file, {"專案 \"%s\" 未寫入", "the project \"%s\" was not written"}));
   }
   return kExitOk;
 }
@@ -245,7 +246,7 @@ int runShow(const ProjectOptions& options) {
   Studio studio(*home);
   studio.StartUp();
   if (!studio.LoadProject(options.file)) {
-    return reportFailure("the project \"" + options.file + "\" was not loaded");
+    return reportFailure(Error::Stated(options.file, kProjectNotLoaded));
   }
   printProject(studio.project());
   return kExitOk;
