@@ -38,5 +38,7 @@ int reportFailure(const Error& error, ExitStatus status = kExitFailure);
 // Failures more than one command reports.
 inline constexpr BilingualText kProjectNotLoaded{"專案 \"%s\" 未載入",
                                                  "the project \"%s\" was not loaded"};
+inline constexpr BilingualText kCannotWriteOutput{"無法寫入標準輸出",
+                                                  "cannot write to standard output"};
 
 }  // namespace tvx::cli

@@ -15,8 +15,6 @@ namespace {
 using YVclUtil::TYIniAccess;
 using YVclUtil::TYIniFile;
 
-constexpr BilingualText kCannotWriteOutput{"無法寫入標準輸出", "cannot write to standard output"};
-
 // The store reports its failures as error boxes; on the command line they become the one
 // message of a failed command.
 class StoreReports {

@@ -46,9 +46,15 @@ int main(int argc, char** argv) {
     std::fputs(app.help().c_str(), stderr);
     return kExitUsage;
   }
+  int status = kExitOk;
   try {
-    return runner.run();
+    status = runner.run();
   } catch (const std::exception& error) {
     return reportFailure(error.what());
   }
+  // What the command printed may have been cut short (a full disk under a redirection).
+  if ((std::fflush(stdout) != 0 || std::ferror(stdout) != 0) && status == kExitOk) {
+    return reportFailure(tvx::Error::Stated({}, kCannotWriteOutput));
+  }
+  return status;
 }
