@@ -46,7 +46,7 @@ inline constexpr BilingualText kLibraryPastEnd{"資料超出圖庫檔結尾",
                                                "the entry reaches beyond the library file"};
 
 // Failures that end a build (shown to the user): what could not be done, "%s" standing for the
-// file or value; the reason follows after ": ".
+// file or value; a reason, when there is one, follows after ": ".
 inline constexpr BilingualText kNotPicture{
     "錯誤: %s 既非圖檔亦非圖庫資源", "Err: %s is neither a picture file nor a library resource"};
 inline constexpr BilingualText kPictureError{"錯誤: 圖檔 %s", "Err: picture %s"};
