@@ -79,11 +79,11 @@ class BenchHome {
   BenchHome() {
     m_root = fs::temp_directory_path() / ("tvx880-build-bench-" + std::to_string(::getpid()));
     m_dir = m_root.string() + "/home/";
-    const tvx::ProgramHomeResult shipped = tvx::FindProgramDir(std::nullopt);
+    const tvx::Result<std::string> shipped = tvx::FindProgramDir(std::nullopt);
     WriteFile(m_dir + "DPW880.INI",
               "[Option]\r\nLANG=0\r\nMEM=64\r\nOEM=STEP\r\n\r\n[LiftMsg]\r\nUsed=0\r\n\r\n");
-    if (shipped.programDir) {
-      fs::copy_file(*shipped.programDir + "T880_PCGLB.GLB", m_dir + "T880_PCGLB.GLB");
+    if (shipped) {
+      fs::copy_file(*shipped + "T880_PCGLB.GLB", m_dir + "T880_PCGLB.GLB");
     }
     unsigned seed = 1;
     const std::string catalogue = m_dir + "DefaultImageR1/";
@@ -232,8 +232,10 @@ void IoFloor(benchmark::State& state, bool durable) {
     }
     const std::string out(8388608, static_cast<char>(bytes));
     if (durable) {
-      std::string error;
-      YVclUtil::ReplaceFileContents(image.string(), out, error);
+      if (!YVclUtil::ReplaceFileContents(image.string(), out)) {
+        state.SkipWithError("the image could not be written");
+        break;
+      }
     } else {
       std::FILE* f = std::fopen(image.c_str(), "wb");
       std::fwrite(out.data(), 1, out.size(), f);

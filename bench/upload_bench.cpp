@@ -61,8 +61,7 @@ long long steadyNs(Clock::time_point time) {
   options.linkPath = link;
   options.baud = baud;
   tvx::VirtualIndicator indicator(options);
-  std::string error;
-  const char ready = indicator.open(&error) ? 'y' : 'n';
+  const char ready = indicator.open() ? 'y' : 'n';
   [[maybe_unused]] ssize_t n = write(readyFd, &ready, 1);
   Report report;
   if (ready == 'y') {

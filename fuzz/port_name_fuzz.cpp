@@ -9,8 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   (void)tvx::platform::ParsePortName(text);
   tvx::platform::PortMap map(tvx::platform::SystemDeviceRoots{"/nonexistent", "/nonexistent"});
-  std::string error;
-  if (map.addMapping(text, &error)) {
+  if (map.addMapping(text)) {
     const auto equals = text.find('=');
     bool found = false;
     for (const auto& entry : map.entries()) {

@@ -13,6 +13,7 @@
 #include "support/build_recorder.h"
 #include "support/rom_home.h"
 #include "util/diagnostic_sink.h"
+#include "util/error_text.h"
 
 namespace tvx {
 namespace {
@@ -62,6 +63,10 @@ class BuildDriverTest : public ::testing::Test {
     return driver.BuildAndUpload();
   }
   BuildResult build() { return build(projectPath); }
+  // What ended a failed build, in the studio's language; empty for the others.
+  std::string errorText(const BuildResult& result) const {
+    return result.error ? ErrorText(*result.error, studio->language()) : std::string();
+  }
 
   std::vector<std::string> log() const { return studio->log().lines(); }
   bool scratchIsEmpty() const { return fs::is_empty(scratch.path()); }
@@ -126,7 +131,7 @@ TEST_F(BuildDriverTest, ACancelledSaveStopsAfterThreeLines) {
 TEST_F(BuildDriverTest, ABuildSavesTheProjectWritesTheImageAndHandsItOver) {
   start();
   const BuildResult result = build();
-  ASSERT_EQ(result.outcome, BuildOutcome::kBuilt) << result.error;
+  ASSERT_EQ(result.outcome, BuildOutcome::kBuilt) << errorText(result);
   const std::string image = (work / "lift.BIN").string();
   EXPECT_EQ(result.romImagePath, image);
   EXPECT_EQ(buildHost.uploads, std::vector<std::string>{image});
@@ -318,12 +323,13 @@ TEST_F(BuildDriverTest, AnErrorEndsTheBuildWithItsTextShownAndLeavesNothing) {
   fs::remove(home.path("DefaultImageR1/UserDefine/DateTime/EN/WED_EN_80x40.bmp"));
   const BuildResult result = build();
   EXPECT_EQ(result.outcome, BuildOutcome::kFailed);
-  EXPECT_NE(result.error.find("WED_EN_80x40.bmp is neither a picture file nor a library resource"),
-            std::string::npos)
-      << result.error;
+  EXPECT_NE(
+      errorText(result).find("WED_EN_80x40.bmp is neither a picture file nor a library resource"),
+      std::string::npos)
+      << errorText(result);
   ASSERT_EQ(host.messages().size(), 1u);
   EXPECT_EQ(host.messages()[0].caption, "TVX880");
-  EXPECT_EQ(host.messages()[0].text, result.error);
+  EXPECT_EQ(host.messages()[0].text, errorText(result));
   EXPECT_FALSE(fs::exists(work / "lift.BIN"));
   EXPECT_TRUE(buildHost.uploads.empty());
   EXPECT_TRUE(scratchIsEmpty());

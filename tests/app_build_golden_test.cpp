@@ -19,6 +19,7 @@
 #include "support/golden_project.h"
 #include "support/sha256.h"
 #include "util/crc8.h"
+#include "util/error_text.h"
 
 // The golden ROM image: a small project built at a fixed time must give the committed image
 // (by its SHA-256) and the committed inspect report, and its bytes must read back as the
@@ -132,7 +133,8 @@ TEST(Sha256Test, PublishedVectors) {
 }
 
 TEST_F(GoldenImageTest, MatchesTheCommittedHashAndInspectReport) {
-  ASSERT_EQ(s_result.outcome, BuildOutcome::kBuilt) << s_result.error;
+  ASSERT_EQ(s_result.outcome, BuildOutcome::kBuilt)
+      << (s_result.error ? ErrorText(*s_result.error, 0) : "");
   const std::string hash = test::Sha256Hex(s_image) + "  golden.BIN\n";
   const test::CliRun inspect =
       test::RunTvx880("inspect " + test::ShellQuoted((*s_work / "golden.BIN").string()));

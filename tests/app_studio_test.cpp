@@ -8,6 +8,7 @@
 #include "project/paths.h"
 #include "project/startup.h"
 #include "support/test_home.h"
+#include "util/error_text.h"
 
 namespace tvx {
 namespace {
@@ -18,24 +19,24 @@ const std::string kShippedHome = std::string(TVX_SOURCE_DIR) + "/data/";
 
 TEST(ProgramHomeTest, GivenHomeMustBeAFolder) {
   test::TestHome home;
-  ProgramHomeResult found = FindProgramDir(home.dir().substr(0, home.dir().size() - 1));
-  ASSERT_TRUE(found.programDir);
-  EXPECT_EQ(*found.programDir, home.dir());
+  Result<std::string> found = FindProgramDir(home.dir().substr(0, home.dir().size() - 1));
+  ASSERT_TRUE(found);
+  EXPECT_EQ(*found, home.dir());
 
   found = FindProgramDir(home.dir() + "nowhere");
-  EXPECT_FALSE(found.programDir);
-  EXPECT_NE(found.error.find("nowhere"), std::string::npos);
+  ASSERT_FALSE(found);
+  EXPECT_NE(ErrorText(found.error(), 0).find("nowhere"), std::string::npos);
 
   found = FindProgramDir(home.put("DPW880.INI", ""));
-  EXPECT_FALSE(found.programDir) << "a file is no home";
+  EXPECT_FALSE(found) << "a file is no home";
 }
 
 TEST(ProgramHomeTest, FromABuildTreeTheSourceDataIsFound) {
   // The test program lives in the build tree, where no home lies beside it.
-  const ProgramHomeResult found = FindProgramDir(std::nullopt);
-  ASSERT_TRUE(found.programDir) << found.error;
-  EXPECT_TRUE(LooksLikeProgramHome(*found.programDir));
-  EXPECT_TRUE(IsPathSeparator(found.programDir->back()));
+  const Result<std::string> found = FindProgramDir(std::nullopt);
+  ASSERT_TRUE(found) << ErrorText(found.error(), 0);
+  EXPECT_TRUE(LooksLikeProgramHome(*found));
+  EXPECT_TRUE(IsPathSeparator(found->back()));
   const std::vector<fs::path> candidates = ProgramHomeCandidates();
   ASSERT_FALSE(candidates.empty());
   EXPECT_EQ(candidates.front(), ExecutableDirectory());

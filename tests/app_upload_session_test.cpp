@@ -13,6 +13,7 @@
 #include "serial/port_map.h"
 #include "support/temp_dir.h"
 #include "upload/virtual_indicator.h"
+#include "util/error_text.h"
 #include "util/local_event_loop.h"
 
 namespace tvx {
@@ -67,8 +68,8 @@ TEST(UploadSessionTest, AnImageGoesOutThroughAMappedPortWithItsLogAndView) {
   options.linkPath = link;
   options.baud = 0;
   VirtualIndicator indicator(options);
-  std::string error;
-  ASSERT_TRUE(indicator.open(&error)) << error;
+  const Result<void> opened = indicator.open();
+  ASSERT_TRUE(opened) << ErrorText(opened.error(), 0);
   auto received = std::async(std::launch::async, [&] { return indicator.receiveTransfer(); });
 
   LocalEventLoop loop;

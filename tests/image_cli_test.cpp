@@ -73,4 +73,10 @@ TEST_F(ImageCliTest, Crc8PrintsTwoHexDigitsAndTheName) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "A1  " + digits + "\n00  " + empty + "\n");
   EXPECT_EQ(run.err, "tvx880: cannot read " + missing + ": No such file or directory\n");
+
+  // Output that a full disk cuts short fails the command.
+  const int full = std::system((tvx::test::ShellQuoted(TVX_CLI_PATH) + " crc8 " +
+                                tvx::test::ShellQuoted(digits) + " >/dev/full 2>/dev/null")
+                                   .c_str());
+  EXPECT_TRUE(WIFEXITED(full) && WEXITSTATUS(full) == 1) << full;
 }

@@ -190,7 +190,7 @@ TEST(ErrorDiffusionTest, RefusedSourceLeavesDestinationAsItWas) {
 TEST(TruncationTest, UniformWhiteAndBlackAndTheHeaderFields) {
   for (const auto& [colour, value] : {std::pair{0xFFFFFFU, 0xFFFF}, {0U, 0}, {0x0F0703U, 0x0820}}) {
     const auto out = TranslateBmpBytesRgb888ToRgb565(AsBytes(Bmp24(4, 3, Uniform(colour))));
-    ASSERT_TRUE(out.has_value());
+    ASSERT_TRUE(out.ok());
     ASSERT_EQ(out->size(), 66U + 4U * 2U * 3U);
     const std::uint8_t* p = out->data();
     EXPECT_EQ(GetU32(p + 2), 90U);
@@ -213,7 +213,7 @@ TEST(TruncationTest, RowPaddingIsHonouredSoEvenWidthsComeOutStraight) {
   // 102 pixels: 306 bytes of pixels and 2 of padding per row. Column x is red x, row y blue y.
   const auto colour = [](int x, int y) { return static_cast<std::uint32_t>(x << 16 | y); };
   const auto out = TranslateBmpBytesRgb888ToRgb565(AsBytes(Bmp24(102, 5, colour)));
-  ASSERT_TRUE(out.has_value());
+  ASSERT_TRUE(out.ok());
   ASSERT_EQ(out->size(), 66U + 102U * 2U * 5U);
   for (int fileRow = 0; fileRow < 5; ++fileRow) {
     for (int x = 0; x < 102; ++x) {
@@ -237,13 +237,13 @@ TEST(TruncationTest, AcceptsCoreHeaderAndKeepsTopDownOrder) {
   tvx::test::PutLe(core, 24, 2);
   core += std::string("\x10\x20\x30\x40\x50\x60\0\0", 8);
   const auto fromCore = TranslateBmpBytesRgb888ToRgb565(AsBytes(core));
-  ASSERT_TRUE(fromCore.has_value());
+  ASSERT_TRUE(fromCore.ok());
   EXPECT_EQ(GetU16(fromCore->data() + 66), Rgb565FromRgb888(0x30, 0x20, 0x10));
   EXPECT_EQ(GetU16(fromCore->data() + 68), Rgb565FromRgb888(0x60, 0x50, 0x40));
 
   const auto topDown =
       TranslateBmpBytesRgb888ToRgb565(AsBytes(Bmp24(2, -3, [](int, int y) { return y; })));
-  ASSERT_TRUE(topDown.has_value());
+  ASSERT_TRUE(topDown.ok());
   EXPECT_EQ(GetI32(topDown->data() + 22), -3);
   EXPECT_EQ(GetU32(topDown->data() + 2), 66U + 12U);  // sizes count rows, never negative
   EXPECT_EQ(GetU32(topDown->data() + 34), 12U);
@@ -274,9 +274,9 @@ TEST(TruncationTest, RefusalsNameTheRule) {
     layout.height = 2;
     layout.pixels = PackRows(102, 2, 24, [](int, int) { return 0x808080U; });
     c.change(layout);
-    std::string reason;
-    EXPECT_FALSE(TranslateBmpBytesRgb888ToRgb565(AsBytes(MakeBmp(layout)), &reason)) << c.name;
-    EXPECT_EQ(reason, c.reason) << c.name;
+    const auto refused = TranslateBmpBytesRgb888ToRgb565(AsBytes(MakeBmp(layout)));
+    EXPECT_FALSE(refused) << c.name;
+    EXPECT_EQ(refused ? "(accepted)" : refused.error().detail, c.reason) << c.name;
   }
 }
 
@@ -298,7 +298,9 @@ TEST(TruncationTest, FilesReadOnlySourceConvertsRefusalWritesNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
   tvx::test::WriteFileBytes(source, Bmp24(4, 2, Uniform(0xFFFFFF)));
-  std::string reason;
-  EXPECT_FALSE(Sub2_TranslateRgb888ToRgb565(source, (dir / "no/out.bmp").string(), &reason));
-  EXPECT_EQ(reason, "TFileOutputStream _file_create ERROR!");
+  const std::string nowhere = (dir / "no/out.bmp").string();
+  const Result<void> notWritten = TranslateRgb888FileToRgb565(source, nowhere);
+  ASSERT_FALSE(notWritten);
+  EXPECT_EQ(notWritten.error().detail, "TFileOutputStream _file_create ERROR!");
+  EXPECT_EQ(notWritten.error().subject, nowhere);
 }

@@ -126,7 +126,7 @@ TEST(MagickBmpTest, TruncationAgreesWithImageMagicksOwn565Writer) {
   TArgbImage magick565;
   ASSERT_EQ(ReadError(Load("even_rgb565.bmp"), magick565), "");
   const auto ours = TranslateBmpBytesRgb888ToRgb565(Load("even_bgr24.bmp"));
-  ASSERT_TRUE(ours.has_value());
+  ASSERT_TRUE(ours.ok());
   ASSERT_EQ(ours->size(), 66U + 38U * 24U * 2U);
   for (int fileRow = 0; fileRow < 24; ++fileRow) {
     for (int x = 0; x < 38; ++x) {
@@ -137,11 +137,12 @@ TEST(MagickBmpTest, TruncationAgreesWithImageMagicksOwn565Writer) {
       ASSERT_LE(std::abs((v & 0x1F) - Channel(theirs, 0, 5)), 1) << x << "," << fileRow;
     }
   }
-  std::string reason;
-  EXPECT_FALSE(TranslateBmpBytesRgb888ToRgb565(Load("v5_bgr24.bmp"), &reason));
-  EXPECT_EQ(reason, "bmpInfo.biSize==40 || bmpInfo.biSize==12");
-  EXPECT_FALSE(TranslateBmpBytesRgb888ToRgb565(Load("bgr24.bmp"), &reason));
-  EXPECT_EQ(reason, "(bmpInfo.biWidth & 1)==0");
+  const auto v5 = TranslateBmpBytesRgb888ToRgb565(Load("v5_bgr24.bmp"));
+  ASSERT_FALSE(v5);
+  EXPECT_EQ(v5.error().detail, "bmpInfo.biSize==40 || bmpInfo.biSize==12");
+  const auto oddWidth = TranslateBmpBytesRgb888ToRgb565(Load("bgr24.bmp"));
+  ASSERT_FALSE(oddWidth);
+  EXPECT_EQ(oddWidth.error().detail, "(bmpInfo.biWidth & 1)==0");
 }
 
 TEST(MagickBmpTest, ErrorDiffusionAcceptsEveryDirectColourFile) {

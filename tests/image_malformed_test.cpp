@@ -69,8 +69,8 @@ TEST(MalformedBmpTest, EveryFileIsRefusedWithItsRuleAndNothingIsWritten) {
     EXPECT_THROW(BmpRGB888ToRGB565_ErrorDiffuse_FS(source, output), EImageError);
     EXPECT_FALSE(std::filesystem::exists(output));
 
-    std::string reason;
-    const bool converted = Sub2_TranslateRgb888ToRgb565(source, output, &reason);
+    const Result<void> converted = TranslateRgb888FileToRgb565(source, output);
+    const std::string reason = converted ? "" : converted.error().detail;
     if (e.truncateText == "-") {
       EXPECT_TRUE(converted) << reason;
       std::filesystem::remove(output);

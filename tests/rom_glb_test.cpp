@@ -64,9 +64,23 @@ class GlbTest : public ::testing::Test {
     list.WriteString("BANK" + std::to_string(bank), "RESFN_" + std::to_string(slot), value);
     list.WriteString("GLOBAL", "ROMFILENAME", work.path().string() + "/Temp.glb");
   }
+  // An assembly that is not to fail (a failure fails the test).
   GlbResult make() {
+    Result<GlbResult> result = assemble();
+    if (!result) {
+      ADD_FAILURE() << ErrorText(result.error(), 0);
+      return {};
+    }
+    return std::move(result).value();
+  }
+  Result<GlbResult> assemble(const BuildReporter* language = nullptr) {
     options.workFolder = work.path().string();
-    return MakeGLB(listPath, options, reporter);
+    return MakeGLB(listPath, options, language != nullptr ? *language : reporter);
+  }
+  // The text of the error that ends the assembly, in English.
+  std::string failure() {
+    const Result<GlbResult> result = assemble();
+    return result ? "(assembled)" : ErrorText(result.error(), 0);
   }
   std::string glbBytes() const { return test::ReadFileBytes(work / "Temp.GLB"); }
   // What remains in the work folder besides the list and the GLB.
@@ -152,12 +166,10 @@ TEST_F(GlbTest, PicturesAreConvertedByBankAndStoredInSlotOrder) {
   ASSERT_TRUE(result.written);
   const std::string glb = glbBytes();
 
-  std::string reason;
   const std::string arrowFile = test::ReadFileBytes(arrow);
   const auto truncated = TranslateBmpBytesRgb888ToRgb565(
-      std::span(reinterpret_cast<const std::uint8_t*>(arrowFile.data()), arrowFile.size()),
-      &reason);
-  ASSERT_TRUE(truncated) << reason;
+      std::span(reinterpret_cast<const std::uint8_t*>(arrowFile.data()), arrowFile.size()));
+  ASSERT_TRUE(truncated) << truncated.error().detail;
   const std::string backgroundFile = test::ReadFileBytes(background);
   const std::string diffused = fromVector(ErrorDiffuseBmpBytes(std::span(
       reinterpret_cast<const std::uint8_t*>(backgroundFile.data()), backgroundFile.size())));
@@ -252,8 +264,9 @@ TEST_F(GlbTest, APictureTheTruncatingConverterRefusesIsAnEmptySlotWithAWarning) 
 
   log.clear();
   const BuildReporter chinese(1, [this](const std::string& line) { log.push_back(line); });
-  options.workFolder = work.path().string();
-  ASSERT_TRUE(MakeGLB(listPath, options, chinese).written);
+  const Result<GlbResult> inChinese = assemble(&chinese);
+  ASSERT_TRUE(inChinese);
+  ASSERT_TRUE(inChinese->written);
   EXPECT_EQ(log, std::vector<std::string>{"[警告] BANK0-176=" + odd +
                                           " 圖檔無法轉換 ((bmpInfo.biWidth & 1)==0) --> "
                                           "保留空白 !!!"});
@@ -264,25 +277,17 @@ TEST_F(GlbTest, ErrorsThatEndTheBuildNameTheFile) {
   const std::string notBmp = (pictures / "background.bmp").string();
   test::WriteFileBytes(notBmp, "not a picture");
   setSlot(7, 0, notBmp);
-  try {
-    make();
-    FAIL() << "the background converter's error ends the build";
-  } catch (const EBuildError& error) {
-    EXPECT_NE(std::string(error.what()).find("Err: picture " + notBmp + ": "), std::string::npos)
-        << error.what();
-  }
+  const std::string pictureError = failure();
+  EXPECT_NE(pictureError.find("Err: picture " + notBmp + ": "), std::string::npos)
+      << "the background converter's error ends the build: " << pictureError;
   EXPECT_FALSE(fs::exists(work / "Temp.GLB"));
 
   fs::remove(listPath);
   setSlot(0, 21, "/nowhere/MON_EN_80x40.bmp");
-  try {
-    make();
-    FAIL() << "a value that is neither a picture nor a library reference ends the build";
-  } catch (const EBuildError& error) {
-    EXPECT_STREQ(error.what(),
-                 "Err: BANK0-21=/nowhere/MON_EN_80x40.bmp is neither a picture file nor a "
-                 "library resource");
-  }
+  EXPECT_EQ(failure(),
+            "Err: BANK0-21=/nowhere/MON_EN_80x40.bmp is neither a picture file nor a "
+            "library resource")
+      << "a value that is neither a picture nor a library reference ends the build";
   EXPECT_TRUE(leftovers().empty());
 }
 

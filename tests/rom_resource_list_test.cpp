@@ -41,8 +41,16 @@ class ResourceListTest : public ::testing::Test {
     }
   }
 
-  ResourceListResult write() {
-    return WriteResourceList(listPath, "/scratch/Temp.glb", project, state, reporter);
+  // A list that is not to fail (a failure fails the test).
+  ResourceListResult write(const BuildReporter* language = nullptr,
+                           const std::string& glbPath = "/scratch/Temp.glb") {
+    Result<ResourceListResult> result = WriteResourceList(
+        listPath, glbPath, project, state, language != nullptr ? *language : reporter);
+    if (!result) {
+      ADD_FAILURE() << ErrorText(result.error(), 0);
+      return {};
+    }
+    return std::move(result).value();
   }
   std::string slot(const TYIniFile& list, int bank, int number) const {
     return list.ReadString("BANK" + std::to_string(bank), "RESFN_" + std::to_string(number),
@@ -159,7 +167,7 @@ TEST_F(ResourceListTest, AMissingArrowStopsAtTheFirstOneAndLeavesNoList) {
 
   log.clear();
   const BuildReporter chinese(1, [this](const std::string& line) { log.push_back(line); });
-  EXPECT_FALSE(WriteResourceList(listPath, "Temp.glb", project, state, chinese).written);
+  EXPECT_FALSE(write(&chinese, "Temp.glb").written);
   EXPECT_EQ(log, std::vector<std::string>{"錯誤: " + arrow("Style0", "UP1") + " 檔案不存在!!"});
 }
 

@@ -6,8 +6,11 @@
 
 #include "serial/port_map.h"
 #include "support/temp_dir.h"
+#include "util/error_text.h"
 
 namespace fs = std::filesystem;
+using tvx::ErrorText;
+using tvx::Result;
 using tvx::platform::FindSerialPorts;
 using tvx::platform::ParsePortName;
 using tvx::platform::PortMap;
@@ -153,9 +156,9 @@ TEST(PortMapTest, MappingsAndPortNamesAsUsersWriteThem) {
   EXPECT_EQ(map.resolve(3), "/dev/ttyUSB1");
   EXPECT_EQ(map.resolve(4), "/dev/ttyUSB2");
   EXPECT_EQ(map.resolve(5), "/tmp/indicator");
-  std::string error;
-  EXPECT_FALSE(map.addMapping("COM3", &error));
-  EXPECT_EQ(error, "port mapping \"COM3\" is not of the form COMn=PATH");
+  const Result<void> refused = map.addMapping("COM3");
+  ASSERT_FALSE(refused);
+  EXPECT_EQ(ErrorText(refused.error(), 0), "port mapping \"COM3\" is not of the form COMn=PATH");
   EXPECT_FALSE(map.addMapping("COMx=/dev/a"));
   EXPECT_FALSE(map.addMapping("COM0=/dev/a"));
   EXPECT_FALSE(map.addMapping("COM1="));

@@ -17,6 +17,7 @@
 #include "ui/window/port_combo_box.h"
 #include "ui_window_fixture.h"
 #include "upload/virtual_indicator.h"
+#include "util/error_text.h"
 
 namespace tvx::test {
 namespace {
@@ -47,8 +48,8 @@ class BuildTest : public WindowTest {
     options.linkPath = link();
     options.baud = 0;
     m_indicator = std::make_unique<VirtualIndicator>(options);
-    std::string error;
-    EXPECT_TRUE(m_indicator->open(&error)) << error;
+    const Result<void> opened = m_indicator->open();
+    EXPECT_TRUE(opened) << ErrorText(opened.error(), 0);
     return std::async(std::launch::async, [this] { return m_indicator->receiveTransfer(); });
   }
   // Clicks "Build and upload" and keeps the window's loop running until all is over.

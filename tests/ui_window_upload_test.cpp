@@ -12,6 +12,7 @@
 #include "ui/window/port_combo_box.h"
 #include "ui_window_fixture.h"
 #include "upload/virtual_indicator.h"
+#include "util/error_text.h"
 
 namespace tvx::test {
 namespace {
@@ -55,8 +56,8 @@ class UploadTest : public WindowTest {
     options.linkPath = link();
     options.baud = baud;
     m_indicator = std::make_unique<VirtualIndicator>(options);
-    std::string error;
-    EXPECT_TRUE(m_indicator->open(&error)) << error;
+    const Result<void> opened = m_indicator->open();
+    EXPECT_TRUE(opened) << ErrorText(opened.error(), 0);
     return std::async(std::launch::async, [this] { return m_indicator->receiveTransfer(); });
   }
   // The Qt loop keeps running while the test waits, as the window's does.

@@ -19,6 +19,7 @@
 #include "upload/virtual_indicator.h"
 #include "util/crc8.h"
 #include "util/diagnostic_sink.h"
+#include "util/error_text.h"
 #include "util/local_event_loop.h"
 #include "util/printf_format.h"
 
@@ -101,8 +102,8 @@ class UploadEngineTest : public ::testing::Test {
     options.baud = baud;
     options.hangUpAfterBytes = hangUpAfterBytes;
     m_indicator = std::make_unique<VirtualIndicator>(options);
-    std::string error;
-    EXPECT_TRUE(m_indicator->open(&error)) << error;
+    const Result<void> opened = m_indicator->open();
+    EXPECT_TRUE(opened) << ErrorText(opened.error(), 0);
     return std::async(std::launch::async, [this] { return m_indicator->receiveTransfer(); });
   }
 

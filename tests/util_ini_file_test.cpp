@@ -10,6 +10,7 @@
 
 #include "support/temp_dir.h"
 #include "util/diagnostic_sink.h"
+#include "util/error_text.h"
 #include "util/ey_general.h"
 #include "util/ini_file.h"
 
@@ -20,6 +21,11 @@ using tvx::test::WriteFileBytes;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Why the store's last save failed, in English; empty when it did not.
+std::string saveError(const TYIniFile& ini) {
+  return ini.pr_LastSaveError() ? tvx::ErrorText(*ini.pr_LastSaveError(), 0) : std::string();
+}
 
 class IniFileTest : public ::testing::Test {
  protected:
@@ -182,7 +188,7 @@ TEST_F(IniFileTest, SaveKeepsPermissionsLinksAndLeavesNoTemporaryFiles) {
   {
     TYIniFile ini(link.string());
     ini.WriteInteger("Option", "LANG", 1);
-    ASSERT_TRUE(ini.UpdateFile()) << ini.pr_LastSaveError();
+    ASSERT_TRUE(ini.UpdateFile()) << saveError(ini);
   }
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(ReadFileBytes(path), "[Option]\r\nLANG=1\r\nMEM=32\r\n\r\n");
@@ -205,15 +211,14 @@ TEST_F(IniFileTest, FailedSaveIsReportedAndKeepsTheDocumentModified) {
   EXPECT_FALSE(ini.UpdateFile());
   EXPECT_TRUE(ini.pr_Modified());
   EXPECT_EQ(onlyBoxText(), "Err: Can not create file \n \"" + (folder / "a.ql3").string() + "\" ");
-  EXPECT_NE(ini.pr_LastSaveError().find("No such file or directory"), std::string::npos)
-      << ini.pr_LastSaveError();
+  EXPECT_NE(saveError(ini).find("No such file or directory"), std::string::npos) << saveError(ini);
   ASSERT_EQ(m_sink.debugLines().size(), 1U);
-  EXPECT_EQ(m_sink.debugLines()[0], "TYIniFile: " + ini.pr_LastSaveError());
+  EXPECT_EQ(m_sink.debugLines()[0], "TYIniFile: " + saveError(ini));
   EXPECT_EQ(ReadFileBytes(moved / "a.ql3"), kOriginal);
 
   fs::rename(moved, folder);
   EXPECT_TRUE(ini.UpdateFile());
-  EXPECT_TRUE(ini.pr_LastSaveError().empty());
+  EXPECT_FALSE(ini.pr_LastSaveError());
   EXPECT_EQ(ReadFileBytes(folder / "a.ql3"), "[Option]\r\nLANG=1\r\nMEM=32\r\n\r\n");
 }
 
@@ -237,8 +242,7 @@ TEST_F(IniFileTest, DiskFullDuringSaveLeavesTheOldFileWhole) {
 
   EXPECT_FALSE(saved);
   EXPECT_TRUE(ini.pr_Modified());
-  EXPECT_NE(ini.pr_LastSaveError().find("cannot write"), std::string::npos)
-      << ini.pr_LastSaveError();
+  EXPECT_NE(saveError(ini).find("cannot write"), std::string::npos) << saveError(ini);
   EXPECT_EQ(ReadFileBytes(path), kOriginal);
   EXPECT_EQ(entriesIn(m_dir.path()), 1U);
   m_sink.clear();

@@ -44,5 +44,17 @@ TEST(ResultTest, ErrorsAreWordedInBothLanguages) {
   EXPECT_EQ(ErrorText(Error::Invalid("", "bad signature"), 1), "bad signature");
 }
 
+TEST(ResultTest, AStatedErrorIsItsSentenceAndACauseBecomesTheReason) {
+  constexpr BilingualText kNotAPort{"\"%s\" 不是連接埠", "\"%s\" is no port"};
+  EXPECT_EQ(ErrorText(Error::Stated("COMx", kNotAPort), 0), "\"COMx\" is no port");
+  EXPECT_EQ(ErrorText(Error::Stated("COMx", kNotAPort), 1), "\"COMx\" 不是連接埠");
+  const Error full = Error::System("/p/a.glp", ENOSPC).withAction(error_action::kWrite);
+  constexpr BilingualText kNotSaved{"未儲存 %s", "not saved %s"};
+  EXPECT_EQ(ErrorText(ErrorBecause(full, 0, "list", kNotSaved), 0),
+            "not saved list: cannot write \"/p/a.glp\": No space left on device");
+  EXPECT_EQ(ErrorText(ErrorBecause(full, 1, "list", kNotSaved), 1),
+            "未儲存 list: 無法寫入 \"/p/a.glp\": 磁碟空間不足");
+}
+
 }  // namespace
 }  // namespace tvx

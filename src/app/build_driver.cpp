@@ -57,15 +57,15 @@ BuildResult BuildDriver::BuildAndUpload() {
     m_host.runUploadOnly();
     return stopped(BuildOutcome::kUploadOnly);
   }
-  BuildResult result;
-  try {
-    result = build();
-  } catch (const std::exception& error) {
-    result = stopped(BuildOutcome::kFailed);
-    result.error = error.what();
-    m_studio.host().showMessage(kProjectMessageCaption, result.error);
-    return result;
+  Result<BuildResult> built = buildCatching();
+  if (!built) {
+    BuildResult failed = stopped(BuildOutcome::kFailed);
+    failed.error = std::move(built).error();
+    m_studio.host().showMessage(kProjectMessageCaption,
+                                ErrorText(*failed.error, m_studio.language()));
+    return failed;
   }
+  BuildResult result = std::move(built).value();
   if (result.outcome == BuildOutcome::kBuilt) {
     m_host.trace("+Do upload function");
     m_host.startUpload(result.romImagePath);
@@ -73,7 +73,15 @@ BuildResult BuildDriver::BuildAndUpload() {
   return result;
 }
 
-BuildResult BuildDriver::build() {
+Result<BuildResult> BuildDriver::buildCatching() {
+  try {
+    return build();
+  } catch (const std::exception& error) {
+    return Error::Invalid({}, error.what());
+  }
+}
+
+Result<BuildResult> BuildDriver::build() {
   const BuildReporter reporter(
       m_studio.language(), [this](const std::string& line) { m_studio.log().add(line); },
       [this](const std::string& text) { m_host.trace(text); });
@@ -95,10 +103,18 @@ BuildResult BuildDriver::build() {
   const std::string romImagePath =
       m_romImagePath.value_or(RomImagePathForProject(project.ProjectPath));
 
-  const ScratchFolder scratch(m_scratchParent, reporter.pick(build_text::kNoScratchFolder));
+  Result<ScratchFolder> scratchFolder = ScratchFolder::Create(m_scratchParent);
+  if (!scratchFolder) {
+    return std::move(scratchFolder).error();
+  }
+  const ScratchFolder& scratch = *scratchFolder;
   const std::string listPath = scratch.file(kResourceListFileName);
-  ResourceListResult list =
+  Result<ResourceListResult> written =
       WriteResourceList(listPath, scratch.file(kGlbTempFileName), project, state, reporter);
+  if (!written) {
+    return std::move(written).error();
+  }
+  ResourceListResult& list = *written;
   if (!list.written) {
     return stopped(BuildOutcome::kMissingArrow);
   }
@@ -111,11 +127,14 @@ BuildResult BuildDriver::build() {
   options.library = state.LibraryImage;
   options.workFolder = scratch.path();
   options.sizeLimit = state.settings.romImageSize() - kConfigBlockSize;
-  GlbResult glb;
-  {
+  Result<GlbResult> assembled = [&] {
     const BusyCursor busy(m_host);
-    glb = MakeGLB(listPath, options, reporter);
+    return MakeGLB(listPath, options, reporter);
+  }();
+  if (!assembled) {
+    return std::move(assembled).error();
   }
+  const GlbResult& glb = *assembled;
   m_checks = glb.checks;
   if (!glb.written) {
     reporter.log(build_text::kOutOfMemory);
@@ -123,16 +142,23 @@ BuildResult BuildDriver::build() {
   }
 
   reporter.trace("+Make CFB file");
+  const Result<BuildTime> now = m_clock();
+  if (!now) {
+    return now.error();
+  }
   const ConfigBlock block = MakeConfigBlock(
-      project, {state.settings, list.tables, list.backgroundSequence, m_checks, m_clock()});
+      project, {state.settings, list.tables, list.backgroundSequence, m_checks, *now});
 
   reporter.trace("+Create ROM image file");
-  const RomImageResult image =
+  const Result<RomImageResult> image =
       MakeRomImage(glb.glbPath, block, state.settings, romImagePath, reporter);
-  if (!image.written) {
-    return {BuildOutcome::kOutOfMemory, {}, {}, image.memoryUsed};
+  if (!image) {
+    return image.error();
   }
-  return {BuildOutcome::kBuilt, romImagePath, {}, image.memoryUsed};
+  if (!image->written) {
+    return BuildResult{BuildOutcome::kOutOfMemory, {}, {}, image->memoryUsed};
+  }
+  return BuildResult{BuildOutcome::kBuilt, romImagePath, {}, image->memoryUsed};
 }
 
 }  // namespace tvx

@@ -7,6 +7,7 @@
 #include "app/studio.h"
 #include "rom/build_clock.h"
 #include "rom/rom_layout.h"
+#include "util/result.h"
 
 // "Build and upload": the project becomes a ROM image ".BIN" beside the project file, which is
 // then handed to the upload. Runs on the user-interface thread, one step after the other; the
@@ -38,14 +39,14 @@ enum class BuildOutcome {
   kNotSaved,      // the save question was cancelled or the project could not be saved
   kMissingArrow,  // a direction arrow picture is missing
   kOutOfMemory,   // the resources do not fit the indicator's memory
-  kFailed,        // an error ended the build; its text was shown
+  kFailed,        // an error ended the build; it was shown
   kBuilt,         // the image was written and handed to the upload
 };
 
 struct BuildResult {
   BuildOutcome outcome = BuildOutcome::kFailed;
-  std::string romImagePath;  // kBuilt: the image written
-  std::string error;         // kFailed: the text shown to the user
+  std::string romImagePath;    // kBuilt: the image written
+  std::optional<Error> error;  // kFailed: what ended the build (its text was shown)
   std::uint64_t memoryUsed = 0;
 };
 
@@ -71,7 +72,10 @@ class BuildDriver {
   const ResourceChecks& resourceChecks() const { return m_checks; }
 
  private:
-  BuildResult build();
+  // The build's steps; an error ends it. The libraries' own exceptions (the INI store's, for
+  // one) end it too, with their text.
+  Result<BuildResult> buildCatching();
+  Result<BuildResult> build();
 
   Studio& m_studio;
   BuildHost& m_host;

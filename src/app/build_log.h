@@ -23,4 +23,18 @@ class BuildLog {
   std::function<void()> m_listener;
 };
 
+// A listener of the log for as long as it lives; the log has none afterwards.
+class ScopedLogListener {
+ public:
+  ScopedLogListener(BuildLog& log, std::function<void()> listener) : m_log(log) {
+    m_log.setListener(std::move(listener));
+  }
+  ~ScopedLogListener() { m_log.setListener(nullptr); }
+  ScopedLogListener(const ScopedLogListener&) = delete;
+  ScopedLogListener& operator=(const ScopedLogListener&) = delete;
+
+ private:
+  BuildLog& m_log;
+};
+
 }  // namespace tvx

@@ -66,28 +66,25 @@ std::vector<fs::path> ProgramHomeCandidates() {
   return candidates;
 }
 
-ProgramHomeResult FindProgramDir(const std::optional<std::string>& given) {
-  ProgramHomeResult result;
+Result<std::string> FindProgramDir(const std::optional<std::string>& given) {
   if (given) {
     std::error_code error;
     if (!fs::is_directory(fs::path(*given), error)) {
-      result.error = "the program home \"" + *given + "\" is not a folder";
-      return result;
+      return Error::Stated(
+          *given, {"程式資料夾 \"%s\" 不是資料夾", "the program home \"%s\" is not a folder"});
     }
-    result.programDir = asProgramDir(*given);
-    return result;
+    return asProgramDir(*given);
   }
   std::string looked;
   for (const fs::path& candidate : ProgramHomeCandidates()) {
     if (LooksLikeProgramHome(candidate)) {
-      result.programDir = asProgramDir(candidate);
-      return result;
+      return asProgramDir(candidate);
     }
     looked += looked.empty() ? "" : ", ";
     looked += candidate.string();
   }
-  result.error = "no program home found (looked in " + looked + "); give one with --home DIR";
-  return result;
+  return Error::Stated(looked, {"找不到程式資料夾 (已找過 %s); 請以 --home DIR 指定",
+                                "no program home found (looked in %s); give one with --home DIR"});
 }
 
 }  // namespace tvx

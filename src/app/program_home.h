@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 // Finding the program home: the folder with "DPW880.INI", "T880_PCGLB.GLB", "DefaultImageR1"
 // and "GUI_Widget_SE".
 namespace tvx {
@@ -20,13 +22,9 @@ std::filesystem::path ExecutableDirectory();
 // source tree's data folder for a program run from its build tree.
 std::vector<std::filesystem::path> ProgramHomeCandidates();
 
-struct ProgramHomeResult {
-  std::optional<std::string> programDir;  // ending in a separator
-  std::string error;                      // why none was found
-};
-
-// The home given on the command line (which must be a folder), else the first candidate that
-// looks like a home.
-ProgramHomeResult FindProgramDir(const std::optional<std::string>& given);
+// The program directory (ending in a separator): the home given on the command line (which
+// must be a folder), else the first candidate that looks like a home; an error saying where
+// it was looked for when there is none.
+Result<std::string> FindProgramDir(const std::optional<std::string>& given);
 
 }  // namespace tvx

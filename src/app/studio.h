@@ -70,4 +70,18 @@ class Studio {
   bool m_shutDown = false;
 };
 
+// Another host for the studio for as long as it lives; the previous one is put back after.
+class ScopedStudioHost {
+ public:
+  ScopedStudioHost(Studio& studio, Host& host)
+      : m_studio(studio), m_previous(studio.setHost(&host)) {}
+  ~ScopedStudioHost() { m_studio.setHost(m_previous); }
+  ScopedStudioHost(const ScopedStudioHost&) = delete;
+  ScopedStudioHost& operator=(const ScopedStudioHost&) = delete;
+
+ private:
+  Studio& m_studio;
+  Host* m_previous;
+};
+
 }  // namespace tvx

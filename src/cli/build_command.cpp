@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,11 @@ namespace {
 
 constexpr BilingualText kNoPortGiven{"未指定通訊埠 (--port): 不上傳",
                                      "No port given (--port): the image is not uploaded"};
+constexpr BilingualText kNoImageWritten{"未寫入 ROM 映像檔", "no ROM image was written"};
+constexpr BilingualText kCanNotRead{"無法讀取 \"%s\"", "can not read \"%s\""};
+constexpr BilingualText kNeitherRomNorGlb{"\"%s\" 既非 ROM 映像檔亦非 GLB",
+                                          "\"%s\" is neither a ROM image nor a GLB"};
+constexpr BilingualText kFailsChecks{"\"%s\" 未通過檢查", "\"%s\" fails its checks"};
 
 struct BuildOptions {
   std::string project;
@@ -78,10 +84,10 @@ class CommandLineBuildHost : public BuildHost {
   int m_uploadStatus = kExitOk;
 };
 
-// Prints each log line as it is added.
-void echoLog(BuildLog& log) {
+// Prints each log line of log as it is added.
+std::function<void()> logEcho(const BuildLog& log) {
   auto printed = std::make_shared<std::size_t>(0);
-  log.setListener([&log, printed] {
+  return [&log, printed] {
     const std::vector<std::string>& lines = log.lines();
     if (lines.size() < *printed) {
       *printed = 0;
@@ -90,7 +96,7 @@ void echoLog(BuildLog& log) {
       std::printf("%s\n", lines[*printed].c_str());
     }
     std::fflush(stdout);
-  });
+  };
 }
 
 const char* outcomeReason(BuildOutcome outcome) {
@@ -109,35 +115,38 @@ const char* outcomeReason(BuildOutcome outcome) {
 }
 
 int runBuild(const BuildOptions& options) {
-  std::string error;
-  if (options.port && !CheckConsoleUploadOptions(uploadOptions(options, {}), &error)) {
-    std::fprintf(stderr, "tvx880: %s\n", error.c_str());
-    return kExitUsage;
+  if (options.port) {
+    if (Result<void> checked = CheckConsoleUploadOptions(uploadOptions(options, {})); !checked) {
+      return reportFailure(checked.error(), kExitUsage);
+    }
   }
-  const ProgramHomeResult home = FindProgramDir(options.home);
-  if (!home.programDir) {
-    return reportFailure(home.error);
+  const Result<std::string> home = FindProgramDir(options.home);
+  if (!home) {
+    return reportFailure(home.error());
   }
   CommandLineHost host(options.project);
-  Studio studio(*home.programDir, &host);
+  Studio studio(*home, &host);
   studio.StartUp();
   if (!studio.LoadProject(options.project)) {
-    return reportFailure("the project \"" + options.project + "\" was not loaded");
+    return reportFailure(Error::Stated(options.project, kProjectNotLoaded));
   }
   if (options.lang) {
     studio.state().settings.LANG = *options.lang == "en" ? 0 : 1;
   }
-  echoLog(studio.log());
 
   CommandLineBuildHost buildHost(studio, options);
-  BuildDriver driver(studio, buildHost);
-  driver.setRomImagePath(options.out);
-  const BuildResult result = driver.BuildAndUpload();
-  studio.log().setListener({});
-  if (result.outcome != BuildOutcome::kBuilt) {
-    return reportFailure(std::string("no ROM image was written: ") + outcomeReason(result.outcome));
+  BuildOutcome outcome = BuildOutcome::kFailed;
+  {
+    const ScopedLogListener echo(studio.log(), logEcho(studio.log()));
+    BuildDriver driver(studio, buildHost);
+    driver.setRomImagePath(options.out);
+    outcome = driver.BuildAndUpload().outcome;
   }
-  return kExitOk;
+  if (outcome != BuildOutcome::kBuilt) {
+    return reportFailure(Error::Invalid({}, outcomeReason(outcome)).withAction(kNoImageWritten));
+  }
+  // A failed upload after the build has been reported; the command failed.
+  return buildHost.uploadStatus();
 }
 
 struct InspectOptions {
@@ -148,17 +157,17 @@ struct InspectOptions {
 int runInspect(const InspectOptions& options) {
   const Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(options.file);
   if (!bytes) {
-    return reportFailure("can not read \"" + options.file + "\": " + ErrorReason(bytes.error(), 0));
+    return reportFailure(Error(bytes.error()).withAction(kCanNotRead));
   }
   const RomInspection inspection = InspectRomFile(*bytes);
   const std::string report =
       options.json ? RomInspectionJson(inspection) : FormatRomInspection(inspection);
   std::fputs(report.c_str(), stdout);
   if (inspection.kind == RomFileKind::kUnknown) {
-    return reportFailure("\"" + options.file + "\" is neither a ROM image nor a GLB");
+    return reportFailure(Error::Stated(options.file, kNeitherRomNorGlb));
   }
   if (!inspection.problems.empty()) {
-    return reportFailure("\"" + options.file + "\" fails its checks");
+    return reportFailure(Error::Stated(options.file, kFailsChecks));
   }
   return kExitOk;
 }

@@ -24,10 +24,7 @@ using Clock = std::chrono::steady_clock;
 class ConsoleUploadView : public UploadView {
  public:
   ConsoleUploadView(bool drawBar, BuildLog& log, const UploadSession& session)
-      : m_drawBar(drawBar), m_log(log), m_session(session) {
-    m_log.setListener([this] { printNewLines(); });
-  }
-  ~ConsoleUploadView() override { m_log.setListener(nullptr); }
+      : m_drawBar(drawBar), m_log(log), m_session(session) {}
   ConsoleUploadView(const ConsoleUploadView&) = delete;
   ConsoleUploadView& operator=(const ConsoleUploadView&) = delete;
 
@@ -103,34 +100,30 @@ class ConsoleUploadView : public UploadView {
   int m_maximum = 0;
   int m_position = -1;
   Clock::time_point m_start = Clock::now();
+  // Last, so that the lines stop coming before anything they use is gone.
+  const ScopedLogListener m_listening{m_log, [this] { printNewLines(); }};
 };
 
 }  // namespace
 
-bool CheckConsoleUploadOptions(const ConsoleUploadOptions& options, std::string* error) {
-  if (!platform::ParsePortName(options.port)) {
-    *error = "port \"" + options.port + "\" is neither COMn nor a device path";
-    return false;
+Result<void> CheckConsoleUploadOptions(const ConsoleUploadOptions& options) {
+  if (Result<platform::PortName> port = platform::RequirePortName(options.port); !port) {
+    return std::move(port).error();
   }
   platform::PortMap scratch(platform::SystemDeviceRoots{"", ""});
   for (const std::string& mapping : options.portMappings) {
-    if (!scratch.addMapping(mapping, error)) {
-      return false;
-    }
+    TVX_TRY(scratch.addMapping(mapping));
   }
-  return true;
+  return {};
 }
 
-ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
-                                     const ConsoleUploadOptions& options) {
-  ConsoleUploadResult result;
-  if (!CheckConsoleUploadOptions(options, &result.failure)) {
-    return result;
-  }
+Result<void> RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
+                              const ConsoleUploadOptions& options) {
+  TVX_TRY(CheckConsoleUploadOptions(options));
   // Before any other thread exists, so that none of them takes Ctrl-C.
   InterruptWatcher interrupts;
   for (const std::string& mapping : options.portMappings) {
-    platform::CurrentPortMap().addMapping(mapping);
+    TVX_TRY(platform::CurrentPortMap().addMapping(mapping));
   }
 
   LocalEventLoop loop;
@@ -146,7 +139,8 @@ ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& 
   session.prepareHeader(true);
   session.setClockSync(kind == ConsoleUploadKind::ClockSync);
   session.setPort(*platform::ParsePortName(options.port));
-  interrupts.setHandler([&loop, &session] { loop.post([&session] { session.abort(); }); });
+  const ScopedInterruptHandler abortOnInterrupt(
+      interrupts, [&loop, &session] { loop.post([&session] { session.abort(); }); });
 
   bool started = false;
   switch (kind) {
@@ -163,25 +157,20 @@ ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& 
   if (started) {
     loop.runUntil([&session] { return !session.busy(); }, Clock::time_point::max());
   }
-  interrupts.setHandler(nullptr);
 
   const bool clock = kind == ConsoleUploadKind::ClockSync;
   switch (session.lastOutcome()) {
     case UploadOutcome::Completed:
-      result.ok = true;
-      break;
+      return {};
     case UploadOutcome::Aborted:
-      result.failure = clock ? "clock setting aborted" : "upload aborted";
-      break;
+      return Error::Invalid({}, clock ? "clock setting aborted" : "upload aborted");
     case UploadOutcome::PortLost:
-      result.failure = "the port went away during the transfer";
-      break;
+      return Error::Invalid({}, "the port went away during the transfer");
     case UploadOutcome::Refused:
     case UploadOutcome::None:
-      result.failure = clock ? "clock not set" : "nothing was uploaded";
       break;
   }
-  return result;
+  return Error::Invalid({}, clock ? "clock not set" : "nothing was uploaded");
 }
 
 }  // namespace tvx

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 namespace tvx {
 
 // What the command line asks for.
@@ -22,20 +24,16 @@ struct ConsoleUploadOptions {
   bool progress = true;                        // draw a progress bar when stderr is a terminal
 };
 
-struct ConsoleUploadResult {
-  bool ok = false;
-  std::string failure;  // why not, for "tvx880: <failure>" (the log has the details)
-};
-
 // Runs one upload or clock setting through an upload session to its end on this thread (a
 // "COM n" above 16 goes to the device the port map gives it): the log lines go to stdout as
 // they come, a progress bar (packets, bytes, time left) to stderr when it is a terminal, and
 // Ctrl-C aborts cleanly (port closed, "Close COM" logged). Call it from the main thread before
-// the program has made other threads.
-ConsoleUploadResult RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
-                                     const ConsoleUploadOptions& options);
+// the program has made other threads. A transfer that did not complete is an error saying how
+// it ended (the log has the details).
+Result<void> RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
+                              const ConsoleUploadOptions& options);
 
-// Checks the port name and mappings of options; false with the reason.
-bool CheckConsoleUploadOptions(const ConsoleUploadOptions& options, std::string* error);
+// Checks the port name and mappings of options; an error naming the one that is wrong.
+Result<void> CheckConsoleUploadOptions(const ConsoleUploadOptions& options);
 
 }  // namespace tvx

@@ -1,6 +1,5 @@
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,9 +8,13 @@
 #include "image/error_diffusion.h"
 #include "image/truncate_converter.h"
 #include "util/crc8.h"
+#include "util/error_text.h"
 
 namespace tvx::cli {
 namespace {
+
+constexpr BilingualText kCannotConvert{"無法轉換 %s", "cannot convert %s"};
+constexpr BilingualText kCannotRead{"無法讀取 %s", "cannot read %s"};
 
 struct ConvertOptions {
   bool diffuse = false;
@@ -20,19 +23,25 @@ struct ConvertOptions {
   std::string output;
 };
 
+// "cannot convert IN to OUT: " and why.
+Error conversionError(const ConvertOptions& options, std::string reason) {
+  return Error::Invalid(options.input + " to " + options.output, std::move(reason))
+      .withAction(kCannotConvert);
+}
+
 int runConvert(const ConvertOptions& options) {
-  const std::string what = "cannot convert " + options.input + " to " + options.output + ": ";
   if (options.diffuse) {
+    // The diffusing converter raises the picture library's errors.
     try {
       BmpRGB888ToRGB565_ErrorDiffuse_FS(options.input, options.output);
     } catch (const std::exception& error) {
-      return reportFailure(what + error.what());
+      return reportFailure(conversionError(options, error.what()));
     }
     return kExitOk;
   }
-  std::string reason;
-  if (!Sub2_TranslateRgb888ToRgb565(options.input, options.output, &reason)) {
-    return reportFailure(what + reason);
+  if (Result<void> converted = TranslateRgb888FileToRgb565(options.input, options.output);
+      !converted) {
+    return reportFailure(conversionError(options, ErrorReason(converted.error(), 0)));
   }
   return kExitOk;
 }
@@ -44,7 +53,7 @@ int runCrc8(const std::vector<std::string>& files) {
   for (const std::string& name : files) {
     std::FILE* file = std::fopen(name.c_str(), "rb");
     if (file == nullptr) {
-      status = reportFailure("cannot read " + name + ": " + std::strerror(errno));
+      status = reportFailure(Error::System(name, errno).withAction(kCannotRead));
       continue;
     }
     std::uint8_t crc = 0;
@@ -56,7 +65,7 @@ int runCrc8(const std::vector<std::string>& files) {
     const int readErrno = errno;
     std::fclose(file);
     if (failed) {
-      status = reportFailure("cannot read " + name + ": " + std::strerror(readErrno));
+      status = reportFailure(Error::System(name, readErrno).withAction(kCannotRead));
       continue;
     }
     std::printf("%02X  %s\n", crc, name.c_str());

@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "util/diagnostic_sink.h"
+#include "util/error_text.h"
 #include "util/ey_general.h"
 #include "util/ini_file.h"
 
@@ -63,7 +64,7 @@ std::unique_ptr<TYIniFile> openStore(const std::string& file, TYIniAccess access
   try {
     return std::make_unique<TYIniFile>(file, nullptr, access);
   } catch (const YVclUtil::EYGeneral&) {
-    reportFailure(reports.reason());
+    reportFailure(Error::Invalid({}, reports.reason()));
     return nullptr;
   }
 }
@@ -76,7 +77,7 @@ int dumpIni(const std::string& file) {
   }
   const std::string text = ini->ToText();
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-    return reportFailure("cannot write to standard output");
+    return reportFailure(Error::Stated({}, kCannotWriteOutput));
   }
   return kExitOk;
 }
@@ -91,7 +92,7 @@ int getIni(const std::string& file, const std::string& section, const std::strin
   const std::string value = ini->ReadString(section, key, defaultValue) + "\n";
   if (std::fwrite(value.data(), 1, value.size(), stdout) != value.size() ||
       std::fflush(stdout) != 0) {
-    return reportFailure("cannot write to standard output");
+    return reportFailure(Error::Stated({}, kCannotWriteOutput));
   }
   return kExitOk;
 }
@@ -99,10 +100,10 @@ int getIni(const std::string& file, const std::string& section, const std::strin
 int setIni(const std::string& file, const std::string& section, const std::string& key,
            const std::string& value) {
   if (section.empty() || key.empty()) {
-    return reportFailure("the section and the key must not be empty");
+    return reportFailure(Error::Invalid({}, "the section and the key must not be empty"));
   }
   if (section.size() > 256 || key.size() > 256) {
-    return reportFailure("section names and keys are at most 256 bytes long");
+    return reportFailure(Error::Invalid({}, "section names and keys are at most 256 bytes long"));
   }
   StoreReports reports;
   const auto ini = openStore(file, TYIniAccess::ReadWrite, reports);
@@ -111,7 +112,7 @@ int setIni(const std::string& file, const std::string& section, const std::strin
   }
   ini->WriteString(section, key, value);
   if (!ini->UpdateFile()) {
-    return reportFailure("not saved: " + ini->pr_LastSaveError());
+    return reportFailure(ErrorBecause(*ini->pr_LastSaveError(), 0, {}, {"未儲存", "not saved"}));
   }
   return kExitOk;
 }

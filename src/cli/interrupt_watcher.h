@@ -32,4 +32,20 @@ class InterruptWatcher {
   std::thread m_thread;
 };
 
+// The watcher's handler for as long as it lives. Made after what the handler uses, it stops
+// the calls before that is gone, on every way out.
+class ScopedInterruptHandler {
+ public:
+  ScopedInterruptHandler(InterruptWatcher& watcher, std::function<void()> handler)
+      : m_watcher(watcher) {
+    m_watcher.setHandler(std::move(handler));
+  }
+  ~ScopedInterruptHandler() { m_watcher.setHandler(nullptr); }
+  ScopedInterruptHandler(const ScopedInterruptHandler&) = delete;
+  ScopedInterruptHandler& operator=(const ScopedInterruptHandler&) = delete;
+
+ private:
+  InterruptWatcher& m_watcher;
+};
+
 }  // namespace tvx

@@ -3,12 +3,18 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "util/error_text.h"
 
 namespace tvx::cli {
 
 int reportFailure(const std::string& message) {
   std::fprintf(stderr, "tvx880: %s\n", message.c_str());
   return kExitFailure;
+}
+
+int reportFailure(const Error& error, ExitStatus status) {
+  reportFailure(ErrorText(error, 0));
+  return status;
 }
 
 }  // namespace tvx::cli
@@ -40,9 +46,15 @@ int main(int argc, char** argv) {
     std::fputs(app.help().c_str(), stderr);
     return kExitUsage;
   }
+  int status = kExitOk;
   try {
-    return runner.run();
+    status = runner.run();
   } catch (const std::exception& error) {
     return reportFailure(error.what());
   }
+  // What the command printed may have been cut short (a full disk under a redirection).
+  if ((std::fflush(stdout) != 0 || std::ferror(stdout) != 0) && status == kExitOk) {
+    return reportFailure(tvx::Error::Stated({}, kCannotWriteOutput));
+  }
+  return status;
 }

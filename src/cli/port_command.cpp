@@ -43,10 +43,8 @@ void registerPortCommands(CLI::App& app, CommandRunner& runner) {
   runner.bind(ports, [mappings] {
     platform::PortMap& map = platform::CurrentPortMap();
     for (const std::string& mapping : *mappings) {
-      std::string error;
-      if (!map.addMapping(mapping, &error)) {
-        std::fprintf(stderr, "tvx880: %s\n", error.c_str());
-        return static_cast<int>(kExitUsage);
+      if (Result<void> added = map.addMapping(mapping); !added) {
+        return reportFailure(added.error(), kExitUsage);
       }
     }
     const std::vector<platform::PortMapEntry> entries = map.entries();

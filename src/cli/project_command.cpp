@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "project/project.h"
 #include "project/project_fields.h"
+#include "util/error_text.h"
 
 namespace tvx::cli {
 
@@ -215,11 +216,12 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
 
 // Starts the program headless on its home, as the window would.
 std::optional<std::string> findHome(const ProjectOptions& options) {
-  ProgramHomeResult home = FindProgramDir(options.home);
-  if (!home.programDir) {
-    reportFailure(home.error);
+  Result<std::string> home = FindProgramDir(options.home);
+  if (!home) {
+    reportFailure(home.error());
+    return std::nullopt;
   }
-  return home.programDir;
+  return std::move(home).value();
 }
 
 int runNew(const ProjectOptions& options) {
@@ -230,7 +232,8 @@ int runNew(const ProjectOptions& options) {
   Studio studio(*home);
   studio.StartUp();
   if (!studio.SaveProject(options.file)) {
-    return reportFailure("the project \"" + options.file + "\" was not written");
+    return reportFailure(
+        Error::Stated(options.file, {"專案 \"%s\" 未寫入", "the project \"%s\" was not written"}));
   }
   return kExitOk;
 }
@@ -243,7 +246,7 @@ int runShow(const ProjectOptions& options) {
   Studio studio(*home);
   studio.StartUp();
   if (!studio.LoadProject(options.file)) {
-    return reportFailure("the project \"" + options.file + "\" was not loaded");
+    return reportFailure(Error::Stated(options.file, kProjectNotLoaded));
   }
   printProject(studio.project());
   return kExitOk;

@@ -7,6 +7,7 @@
 #include "cli/interrupt_watcher.h"
 #include "cli/upload_cli.h"
 #include "upload/virtual_indicator.h"
+#include "util/file_bytes.h"
 #include "util/printf_format.h"
 
 namespace tvx::cli {
@@ -41,13 +42,11 @@ void addUploadOptions(CLI::App* command, const std::shared_ptr<ConsoleUploadOpti
 
 int runUpload(ConsoleUploadKind kind, const std::string& file,
               const ConsoleUploadOptions& options) {
-  std::string error;
-  if (!CheckConsoleUploadOptions(options, &error)) {
-    std::fprintf(stderr, "tvx880: %s\n", error.c_str());
-    return kExitUsage;
+  if (Result<void> checked = CheckConsoleUploadOptions(options); !checked) {
+    return reportFailure(checked.error(), kExitUsage);
   }
-  const ConsoleUploadResult result = RunConsoleUpload(kind, file, options);
-  return result.ok ? kExitOk : reportFailure(result.failure);
+  const Result<void> uploaded = RunConsoleUpload(kind, file, options);
+  return uploaded ? kExitOk : reportFailure(uploaded.error());
 }
 
 namespace {
@@ -58,15 +57,6 @@ struct SimOptions {
   std::string out;
   bool once = false;
 };
-
-bool writeImage(const std::string& path, const std::vector<std::uint8_t>& image) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) {
-    return false;
-  }
-  const bool written = std::fwrite(image.data(), 1, image.size(), file) == image.size();
-  return std::fclose(file) == 0 && written;
-}
 
 int runSim(const SimOptions& options) {
   InterruptWatcher interrupts;
@@ -79,29 +69,30 @@ int runSim(const SimOptions& options) {
   indicatorOptions.linkPath = options.link;
   indicatorOptions.baud = options.baud;
   VirtualIndicator indicator(indicatorOptions, print);
-  std::string error;
-  if (!indicator.open(&error)) {
-    return reportFailure(error);
+  if (Result<void> opened = indicator.open(); !opened) {
+    return reportFailure(opened.error());
   }
-  interrupts.setHandler([&indicator] { indicator.stop(); });
+  const ScopedInterruptHandler stopOnInterrupt(interrupts, [&indicator] { indicator.stop(); });
   print(YVclUtil::FormatPrintf(
       "Virtual indicator on %s (link %s), %s", indicator.devicePath().c_str(), options.link.c_str(),
       options.baud == 0 ? "unpaced" : (std::to_string(options.baud) + " baud").c_str()));
   for (unsigned transfer = 1;; ++transfer) {
     const auto summary = indicator.receiveTransfer();
     if (!summary) {
-      interrupts.setHandler(nullptr);
-      return options.once ? reportFailure("stopped before a transfer ended") : kExitOk;
+      return options.once ? reportFailure(Error::Invalid({}, "stopped before a transfer ended"))
+                          : kExitOk;
     }
     print(YVclUtil::FormatPrintf("transfer %u: %s", transfer, summary->describe().c_str()));
-    if (!options.out.empty() && !summary->image.empty() &&
-        !writeImage(options.out, summary->image)) {
-      interrupts.setHandler(nullptr);
-      return reportFailure("cannot write " + options.out);
+    if (!options.out.empty() && !summary->image.empty()) {
+      // A failed write leaves no cut image behind.
+      if (Result<void> written = WriteFileBytes(options.out, {summary->image}); !written) {
+        return reportFailure(
+            std::move(written).error().withAction({"無法寫入 %s", "cannot write %s"}));
+      }
     }
     if (options.once) {
-      interrupts.setHandler(nullptr);
-      return summary->allGood() ? kExitOk : reportFailure("the transfer had bad packets");
+      return summary->allGood() ? kExitOk
+                                : reportFailure(Error::Invalid({}, "the transfer had bad packets"));
     }
   }
 }

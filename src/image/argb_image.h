@@ -23,6 +23,21 @@ class TImage {
   virtual void Unlock() = 0;
 };
 
+// Lock() for as long as it lives, Unlock() on every way out.
+class ImageLock {
+ public:
+  explicit ImageLock(TImage& image) : m_image(image), m_desc(image.Lock()) {}
+  ~ImageLock() { m_image.Unlock(); }
+  ImageLock(const ImageLock&) = delete;
+  ImageLock& operator=(const ImageLock&) = delete;
+
+  const TImageDesc& desc() const { return m_desc; }
+
+ private:
+  TImage& m_image;
+  TImageDesc m_desc;
+};
+
 // A picture of 32-bit pixels 0xAARRGGBB (bytes B, G, R, A in memory), rows top-down,
 // stride width × 4. It owns its pixel block.
 class TArgbImage : public TImage {

@@ -31,7 +31,8 @@ void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits,
       blueBits > 8) {
     throw EImageError("WriteBmp: channel widths must be 0 to 8 bits");
   }
-  const TImageDesc desc = image.Lock();
+  const ImageLock lock(image);
+  const TImageDesc& desc = lock.desc();
   const int bitCount = redBits + greenBits + blueBits <= 16 ? 16 : 32;
   const std::uint64_t bytesPerPixel = static_cast<std::uint64_t>(bitCount) / 8;
   const std::uint64_t rowLength = static_cast<std::uint64_t>(desc.Width) * bytesPerPixel;
@@ -39,7 +40,6 @@ void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits,
   const std::uint64_t fileSize =
       stride * static_cast<std::uint64_t>(desc.Height) + kBitFieldBmpPrefixSize;
   if (fileSize > UINT32_MAX) {
-    image.Unlock();
     throw EImageError("WriteBmp: picture too large for a BMP file");
   }
 
@@ -72,7 +72,6 @@ void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits,
       }
     }
   }
-  image.Unlock();
   WriteAll(out, file.data(), file.size());
 }
 

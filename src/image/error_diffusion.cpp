@@ -118,9 +118,8 @@ void ErrorDiffuseToRgb565(const TImageDesc& source, Rgb565Pixel* destination) {
 std::vector<Rgb565Pixel> ErrorDiffuseToRgb565(TArgbImage& image) {
   std::vector<Rgb565Pixel> values(static_cast<std::size_t>(image.Width()) *
                                   static_cast<std::size_t>(image.Height()));
-  const TImageDesc desc = image.Lock();
-  ErrorDiffuseToRgb565(desc, values.data());
-  image.Unlock();
+  const ImageLock lock(image);
+  ErrorDiffuseToRgb565(lock.desc(), values.data());
   return values;
 }
 

@@ -91,58 +91,55 @@ std::vector<std::uint8_t> Translate(TInputStream& in) {
   return out;
 }
 
-bool Refuse(std::string* reason, const char* text) {
-  if (reason != nullptr) {
-    *reason = text;
+// The stream's text, or the rule the source broke; nothing is thrown past the converter.
+Result<std::vector<std::uint8_t>> translateNaming(TInputStream& in, const std::string& subject) {
+  try {
+    return Translate(in);
+  } catch (const EImageError& error) {
+    return Error::Invalid(subject, error.what());
+  } catch (const std::bad_alloc&) {
+    return Error::Invalid(subject, "out of memory");
   }
-  return false;
 }
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> TranslateRgb888ToRgb565(TInputStream& in,
-                                                                 std::string* reason) {
-  try {
-    return Translate(in);
-  } catch (const EImageError& error) {
-    Refuse(reason, error.what());
-  } catch (const std::bad_alloc&) {
-    Refuse(reason, "out of memory");
-  }
-  return std::nullopt;
+Result<std::vector<std::uint8_t>> TranslateRgb888ToRgb565(TInputStream& in) {
+  return translateNaming(in, {});
 }
 
-std::optional<std::vector<std::uint8_t>> TranslateBmpBytesRgb888ToRgb565(
-    std::span<const std::uint8_t> bmp, std::string* reason) {
+Result<std::vector<std::uint8_t>> TranslateBmpBytesRgb888ToRgb565(
+    std::span<const std::uint8_t> bmp) {
   TMemoryInputStream in(bmp);
-  return TranslateRgb888ToRgb565(in, reason);
+  return TranslateRgb888ToRgb565(in);
 }
 
-bool Sub2_TranslateRgb888ToRgb565(const std::string& sourcePath, const std::string& destinationPath,
-                                  std::string* reason) {
-  std::optional<std::vector<std::uint8_t>> result;
+Result<void> TranslateRgb888FileToRgb565(const std::string& sourcePath,
+                                         const std::string& destinationPath) {
+  std::vector<std::uint8_t> converted;
   try {
     TFileInputStream in(sourcePath);
-    result = TranslateRgb888ToRgb565(in, reason);
+    Result<std::vector<std::uint8_t>> result = translateNaming(in, sourcePath);
+    if (!result) {
+      return std::move(result).error();
+    }
+    converted = std::move(result).value();
   } catch (const EImageError& error) {
-    return Refuse(reason, error.what());
-  }
-  if (!result) {
-    return false;
+    return Error::Invalid(sourcePath, error.what());
   }
   try {
     TReplacingFileOutputStream out(destinationPath);
-    WriteAll(out, result->data(), result->size());
+    WriteAll(out, converted.data(), converted.size());
     out.Commit();
   } catch (const EImageError& error) {
-    return Refuse(reason, error.what());
+    return Error::Invalid(destinationPath, error.what());
   }
-  return true;
+  return {};
 }
 
 bool Sub2_TranslateRgb888ToRgb565(const std::string& sourcePath,
                                   const std::string& destinationPath) {
-  return Sub2_TranslateRgb888ToRgb565(sourcePath, destinationPath, nullptr);
+  return TranslateRgb888FileToRgb565(sourcePath, destinationPath).ok();
 }
 
 }  // namespace tvx

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "rom/build_report.h"
+#include "rom/build_texts.h"
 #include "util/date_time.h"
 
 namespace tvx {
@@ -24,36 +24,30 @@ BuildTime localNow() {
 
 }  // namespace
 
-std::optional<BuildTime> BuildTimeFromEpochText(const std::string& text, std::string& error) {
+Result<BuildTime> BuildTimeFromEpochText(const std::string& text) {
+  const std::string setting = "SOURCE_DATE_EPOCH=\"" + text + "\"";
   long long seconds = -1;
   const auto [end, parseError] = std::from_chars(text.data(), text.data() + text.size(), seconds);
   if (text.empty() || parseError != std::errc() || end != text.data() + text.size() ||
       seconds < 0 || seconds > kLastEpochSecond) {
-    error = "SOURCE_DATE_EPOCH=\"" + text + "\" is not a number of seconds since 1970";
-    return std::nullopt;
+    return Error::Stated(setting, build_text::kNotEpochSeconds);
   }
   const auto value = static_cast<std::time_t>(seconds);
   std::tm utc{};
   if (gmtime_r(&value, &utc) == nullptr) {
-    error = "SOURCE_DATE_EPOCH=\"" + text + "\" is out of range";
-    return std::nullopt;
+    return Error::Stated(setting, build_text::kEpochOutOfRange);
   }
   return BuildTime{utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday,
                    utc.tm_hour,        utc.tm_min,     utc.tm_sec};
 }
 
 BuildClock SystemBuildClock() {
-  return [] {
+  return []() -> Result<BuildTime> {
     const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
     if (epoch == nullptr) {
       return localNow();
     }
-    std::string error;
-    const std::optional<BuildTime> time = BuildTimeFromEpochText(epoch, error);
-    if (!time) {
-      throw EBuildError("Err: " + error);
-    }
-    return *time;
+    return BuildTimeFromEpochText(epoch);
   };
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
+
+#include "util/result.h"
 
 // The date and time a build stamps into the configuration block.
 namespace tvx {
@@ -17,16 +18,17 @@ struct BuildTime {
   bool operator==(const BuildTime&) const = default;
 };
 
-using BuildClock = std::function<BuildTime()>;
+// The time to stamp, or the error that ends the build.
+using BuildClock = std::function<Result<BuildTime>()>;
 
 // The computer's local date and time, or, when the environment variable SOURCE_DATE_EPOCH is
 // set, that many seconds after 1970-01-01 00:00:00 UTC (the reproducible-builds convention), so
 // that two builds of the same project give the same image. A value that is not a decimal number
-// of seconds raises EBuildError.
+// of seconds is an error naming it.
 BuildClock SystemBuildClock();
 
-// The time of SOURCE_DATE_EPOCH text; nothing (and why in error) when it is not a whole number
-// of seconds from 0 to the end of the year 9999.
-std::optional<BuildTime> BuildTimeFromEpochText(const std::string& text, std::string& error);
+// The time of SOURCE_DATE_EPOCH text, or an error naming it when it is not a whole number of
+// seconds from 0 to the end of the year 9999.
+Result<BuildTime> BuildTimeFromEpochText(const std::string& text);
 
 }  // namespace tvx

@@ -6,10 +6,11 @@
 
 #include "util/bilingual_text.h"
 #include "util/error_text.h"
-#include "util/platform_exception.h"
 
-// How the steps of a build talk: log lines in the chosen language, trace texts for a hook, and
-// the error that ends a build.
+// How the steps of a build talk: log lines in the chosen language and trace texts for a hook.
+// A failure that ends a build is the Error its step returns: a picture the background
+// converter refuses, a slot value that names neither a picture nor a library resource, a
+// temporary or output file that cannot be written. It names the file and says what is wrong.
 namespace tvx {
 
 class BuildReporter {
@@ -22,9 +23,10 @@ class BuildReporter {
       : m_english(lang == 0), m_log(std::move(log)), m_trace(std::move(trace)) {}
 
   bool english() const { return m_english; }
+  unsigned lang() const { return m_english ? 0 : 1; }
   std::string pick(BilingualText text) const { return std::string(text.pick(m_english)); }
   // Why a file step failed, in the chosen language.
-  std::string reason(const Error& error) const { return ErrorReason(error, m_english ? 0 : 1); }
+  std::string reason(const Error& error) const { return ErrorReason(error, lang()); }
 
   void log(const std::string& line) const {
     if (m_log) {
@@ -42,14 +44,6 @@ class BuildReporter {
   bool m_english;
   Sink m_log;
   Sink m_trace;
-};
-
-// A failure that ends a build: a picture the background converter refuses, a slot value that
-// names neither a picture nor a library resource, a temporary or output file that cannot be
-// written. The text names the file and says what is wrong, in the chosen language.
-class EBuildError : public tvx::platform::Exception {
- public:
-  explicit EBuildError(std::string message) : Exception(std::move(message)) {}
 };
 
 }  // namespace tvx

@@ -45,14 +45,17 @@ inline constexpr BilingualText kLibraryOutOfRange{"圖庫編號超出範圍",
 inline constexpr BilingualText kLibraryPastEnd{"資料超出圖庫檔結尾",
                                                "the entry reaches beyond the library file"};
 
-// Failures that end a build (shown to the user).
-inline constexpr BilingualText kNotPictureHead{"錯誤: ", "Err: "};
-inline constexpr BilingualText kNotPictureTail{" 既非圖檔亦非圖庫資源",
-                                               " is neither a picture file nor a library resource"};
-inline constexpr BilingualText kPictureErrorHead{"錯誤: 圖檔 ", "Err: picture "};
-inline constexpr BilingualText kCannotWriteHead{"錯誤: 無法寫入 ", "Err: Can not write "};
-inline constexpr BilingualText kCannotReadHead{"錯誤: 無法讀取 ", "Err: Can not read "};
-inline constexpr BilingualText kNoScratchFolder{"錯誤: 無法建立暫存資料夾 ",
-                                                "Err: Can not create the temporary folder "};
+// Failures that end a build (shown to the user): what could not be done, "%s" standing for the
+// file or value; a reason, when there is one, follows after ": ".
+inline constexpr BilingualText kNotPicture{
+    "錯誤: %s 既非圖檔亦非圖庫資源", "Err: %s is neither a picture file nor a library resource"};
+inline constexpr BilingualText kPictureError{"錯誤: 圖檔 %s", "Err: picture %s"};
+inline constexpr BilingualText kCannotWrite{"錯誤: 無法寫入 %s", "Err: Can not write %s"};
+inline constexpr BilingualText kCannotRead{"錯誤: 無法讀取 %s", "Err: Can not read %s"};
+inline constexpr BilingualText kNoScratchFolder{"錯誤: 無法建立暫存資料夾 %s",
+                                                "Err: Can not create the temporary folder %s"};
+inline constexpr BilingualText kNotEpochSeconds{"錯誤: %s 不是自 1970 年起的秒數",
+                                                "Err: %s is not a number of seconds since 1970"};
+inline constexpr BilingualText kEpochOutOfRange{"錯誤: %s 超出範圍", "Err: %s is out of range"};
 
 }  // namespace tvx::build_text

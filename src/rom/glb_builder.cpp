@@ -64,6 +64,13 @@ std::optional<LibraryReferenceValue> parseLibraryReference(const std::string& va
   }
 }
 
+// What became of one slot.
+enum class Slot {
+  kFilled,
+  kLeftEmpty,  // refused or not found, with a warning in the log
+  kFull,       // its resource does not fit the size limit
+};
+
 BilingualText lookupReason(LibraryLookup status) {
   switch (status) {
     case LibraryLookup::kNoLibrary:
@@ -92,12 +99,19 @@ class GlbAssembler {
   }
 
   // False when the resource list does not fit the limit.
-  bool addAll(const TYIniFile& list) {
+  Result<bool> addAll(const TYIniFile& list) {
     for (int bank = 0; bank < kBankCount; ++bank) {
       const std::string section = ResourceListSection(bank);
       for (int slot = 0; slot < kSlotCount; ++slot) {
         const std::string value = Trimmed(list.ReadString(section, ResourceListKey(slot), ""));
-        if (!value.empty() && !addSlot(bank, slot, value)) {
+        if (value.empty()) {
+          continue;
+        }
+        const Result<Slot> added = addSlot(bank, slot, value);
+        if (!added) {
+          return added.error();
+        }
+        if (*added == Slot::kFull) {
           return false;
         }
       }
@@ -108,72 +122,76 @@ class GlbAssembler {
   std::uint64_t size() const { return kGlbDataOffset + m_data.size(); }
   const ResourceChecks& checks() const { return m_checks; }
 
-  void write(const std::string& path) const {
+  Result<void> write(const std::string& path) const {
     const auto* signature = reinterpret_cast<const std::uint8_t*>(kGlbSignature.data());
     if (Result<void> written =
             WriteFileBytes(path, {{signature, kGlbSignature.size()}, m_directory, m_data});
         !written) {
-      throw EBuildError(m_reporter.pick(build_text::kCannotWriteHead) + path + ": " +
-                        m_reporter.reason(written.error()));
+      return std::move(written).error().withAction(build_text::kCannotWrite);
     }
+    return {};
   }
 
  private:
-  // False when the slot's resource does not fit.
-  bool addSlot(int bank, int slot, const std::string& value) {
+  Result<Slot> addSlot(int bank, int slot, const std::string& value) {
     std::string resourceFile;
     if (FileExists(value)) {
-      if (!convertPicture(bank, slot, value)) {
-        return true;
+      const Result<Slot> converted = convertPicture(bank, slot, value);
+      if (!converted || *converted != Slot::kFilled) {
+        return converted;
       }
       resourceFile = m_temporary.converted;
     } else {
-      const std::optional<std::span<const std::uint8_t>> resource =
+      const Result<std::optional<std::span<const std::uint8_t>>> resource =
           findLibraryResource(bank, slot, value);
       if (!resource) {
-        return true;
+        return resource.error();
       }
-      if (!fits(resource->size())) {
-        return false;
+      if (!*resource) {
+        return Slot::kLeftEmpty;
       }
-      if (Result<void> written = WriteFileBytes(m_temporary.exported, {*resource}); !written) {
-        throw EBuildError(m_reporter.pick(build_text::kCannotWriteHead) + m_temporary.exported +
-                          ": " + m_reporter.reason(written.error()));
+      const std::span<const std::uint8_t> bytes = **resource;
+      if (!fits(bytes.size())) {
+        return Slot::kFull;
+      }
+      if (Result<void> written = WriteFileBytes(m_temporary.exported, {bytes}); !written) {
+        return std::move(written).error().withAction(build_text::kCannotWrite);
       }
       resourceFile = m_temporary.exported;
     }
     return store(bank, slot, resourceFile);
   }
 
-  // Converts into the temporary picture; false (with a warning) when the truncating converter
-  // refuses the picture.
-  bool convertPicture(int bank, int slot, const std::string& path) {
+  // Converts into the temporary picture; kLeftEmpty (with a warning) when the truncating
+  // converter refuses the picture.
+  Result<Slot> convertPicture(int bank, int slot, const std::string& path) {
     if (bank == kBackgroundBank) {
       m_reporter.trace("BmpRGB888ToRGB565_ErrorDiffuse_FS: " + path);
       try {
         BmpRGB888ToRGB565_ErrorDiffuse_FS(path, m_temporary.converted);
       } catch (const EImageError& error) {
-        throw EBuildError(m_reporter.pick(build_text::kPictureErrorHead) + path + ": " +
-                          error.what());
+        return Error::Invalid(path, error.what()).withAction(build_text::kPictureError);
       }
-      return true;
+      return Slot::kFilled;
     }
     m_reporter.trace("Sub2_TranslateRgb888ToRgb565: " + path);
-    std::string reason;
-    if (!Sub2_TranslateRgb888ToRgb565(path, m_temporary.converted, &reason)) {
-      warn(bank, slot, path, build_text::kPictureNotConverted, reason);
-      return false;
+    if (Result<void> converted = TranslateRgb888FileToRgb565(path, m_temporary.converted);
+        !converted) {
+      warn(bank, slot, path, build_text::kPictureNotConverted,
+           m_reporter.reason(converted.error()));
+      return Slot::kLeftEmpty;
     }
-    return true;
+    return Slot::kFilled;
   }
 
-  std::optional<std::span<const std::uint8_t>> findLibraryResource(int bank, int slot,
-                                                                   const std::string& value) {
+  // The library resource a slot value names; nothing (with a warning) when the library has
+  // none there.
+  Result<std::optional<std::span<const std::uint8_t>>> findLibraryResource(
+      int bank, int slot, const std::string& value) {
     const std::optional<LibraryReferenceValue> reference = parseLibraryReference(value);
     if (!reference) {
-      throw EBuildError(m_reporter.pick(build_text::kNotPictureHead) + ResourceListSection(bank) +
-                        "-" + std::to_string(slot) + "=" + value +
-                        m_reporter.pick(build_text::kNotPictureTail));
+      return Error::Stated(ResourceListSection(bank) + "-" + std::to_string(slot) + "=" + value,
+                           build_text::kNotPicture);
     }
     m_reporter.trace("Export " + value + " GLB file");
     removeFile(m_temporary.exported);
@@ -182,9 +200,9 @@ class GlbAssembler {
     if (found.status != LibraryLookup::kFound) {
       warn(bank, slot, value, build_text::kLibraryResourceMissing,
            m_reporter.pick(lookupReason(found.status)));
-      return std::nullopt;
+      return std::optional<std::span<const std::uint8_t>>();
     }
-    return found.bytes;
+    return std::optional(found.bytes);
   }
 
   bool fits(std::uint64_t resourceSize) const {
@@ -192,20 +210,19 @@ class GlbAssembler {
     return dataSize <= kGlbDataCapacity && kGlbDataOffset + dataSize <= m_options.sizeLimit;
   }
 
-  // Appends the resource file to the data area; false when it does not fit.
-  bool store(int bank, int slot, const std::string& resourceFile) {
+  // Appends the resource file to the data area; kFull when it does not fit.
+  Result<Slot> store(int bank, int slot, const std::string& resourceFile) {
     std::error_code sizeError;
     const std::uintmax_t fileSize = std::filesystem::file_size(resourceFile, sizeError);
     if (!sizeError && !fits(fileSize)) {
       removeFile(resourceFile);
-      return false;
+      return Slot::kFull;
     }
     const std::size_t offset = m_data.size();
     Result<void> read = sizeError ? Error::System(resourceFile, sizeError.value())
                                   : AppendFileBytes(resourceFile, fileSize, m_data);
     if (!read) {
-      throw EBuildError(m_reporter.pick(build_text::kCannotReadHead) + resourceFile + ": " +
-                        m_reporter.reason(read.error()));
+      return std::move(read).error().withAction(build_text::kCannotRead);
     }
     removeFile(resourceFile);
     const std::span<std::uint8_t> resource(m_data.data() + offset,
@@ -216,7 +233,7 @@ class GlbAssembler {
     std::uint8_t* entry = m_directory.data() + (GlbEntryOffset(bank, slot) - kGlbDirectoryOffset);
     PutU32(entry, static_cast<std::uint32_t>(kGlbDataOffset + offset));
     PutU32(entry + 4, length);
-    return true;
+    return Slot::kFilled;
   }
 
   void warn(int bank, int slot, const std::string& value, BilingualText what,
@@ -253,15 +270,19 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
   return path.substr(0, dot) + extension;
 }
 
-GlbResult MakeGLB(const std::string& listPath, const GlbOptions& options,
-                  const BuildReporter& reporter) {
+Result<GlbResult> MakeGLB(const std::string& listPath, const GlbOptions& options,
+                          const BuildReporter& reporter) {
   if (!FileExists(listPath)) {
-    throw EBuildError(reporter.pick(build_text::kCannotReadHead) + listPath);
+    return Error::Stated(listPath, build_text::kCannotRead);
   }
   const TYIniFile list(listPath, nullptr, YVclUtil::TYIniAccess::ReadOnly);
   GlbAssembler assembler(options, reporter);
   GlbResult result;
-  if (!assembler.addAll(list)) {
+  const Result<bool> allFit = assembler.addAll(list);
+  if (!allFit) {
+    return allFit.error();
+  }
+  if (!*allFit) {
     return result;
   }
   reporter.trace("Save KWX.GLB file");
@@ -272,7 +293,7 @@ GlbResult MakeGLB(const std::string& listPath, const GlbOptions& options,
   if (!IsAbsolutePath(name)) {
     name = WithTrailingSeparator(options.workFolder) + name;
   }
-  assembler.write(name);
+  TVX_TRY(assembler.write(name));
   result.written = true;
   result.glbPath = name;
   result.glbSize = assembler.size();

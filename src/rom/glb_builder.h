@@ -6,6 +6,7 @@
 
 #include "rom/build_report.h"
 #include "rom/rom_layout.h"
+#include "util/result.h"
 
 // The GLB assembler: turns a resource list into a GLB file. Pictures are converted to the
 // indicator's 16 bits (backgrounds in bank 7 with error diffusion, all others by truncation),
@@ -37,9 +38,9 @@ struct GlbResult {
 // with its extension replaced by ".GLB"). Slots whose picture the truncating converter refuses,
 // and library references that find nothing, stay empty with a warning in the log. A picture
 // that the background converter refuses, a value that is neither a picture file nor a library
-// reference, and files that cannot be read or written raise EBuildError.
-GlbResult MakeGLB(const std::string& listPath, const GlbOptions& options,
-                  const BuildReporter& reporter);
+// reference, and files that cannot be read or written end the build with an error naming them.
+Result<GlbResult> MakeGLB(const std::string& listPath, const GlbOptions& options,
+                          const BuildReporter& reporter);
 
 // Replaces "BM" at the start of a resource by (size >> 2) and (size >> 2) + (size >> 3), each
 // taken modulo 256.

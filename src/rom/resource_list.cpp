@@ -132,9 +132,10 @@ std::string ArrowPicturePath(const Project& project, const std::string& programD
          kPathSeparator + "DIR_" + std::string(kind) + "_104x128.bmp";
 }
 
-ResourceListResult WriteResourceList(const std::string& listPath, const std::string& glbPath,
-                                     Project& project, const ProgramState& state,
-                                     const BuildReporter& reporter) {
+Result<ResourceListResult> WriteResourceList(const std::string& listPath,
+                                             const std::string& glbPath, Project& project,
+                                             const ProgramState& state,
+                                             const BuildReporter& reporter) {
   ResourceListResult result;
   reporter.trace("**Create tempt880.glp**");
   const bool existed = FileExists(listPath);
@@ -173,8 +174,8 @@ ResourceListResult WriteResourceList(const std::string& listPath, const std::str
 
   list->WriteString(std::string(kGlobalSection), std::string(kRomFileNameKey), glbPath);
   if (!list->UpdateFile()) {
-    throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + listPath + ": " +
-                      list->pr_LastSaveError());
+    return ErrorBecause(*list->pr_LastSaveError(), reporter.lang(), listPath,
+                        build_text::kCannotWrite);
   }
   result.written = true;
   return result;

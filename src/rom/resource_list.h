@@ -10,6 +10,7 @@
 #include "rom/build_report.h"
 #include "rom/floor_code_table.h"
 #include "rom/rom_layout.h"
+#include "util/result.h"
 
 // The resource list "tempt880.glp": the hand-over from the build to the GLB assembler. An INI
 // file with sections "BANK0" .. "BANK7" whose keys "RESFN_0" .. "RESFN_255" name where each
@@ -59,10 +60,12 @@ struct ResourceListResult {
 
 // Writes the resource list at listPath for the project, naming glbPath as the GLB to write.
 // A list already at listPath is emptied first. Background cells whose file is missing and
-// code-table texts whose picture is missing are cleared in the project.
-ResourceListResult WriteResourceList(const std::string& listPath, const std::string& glbPath,
-                                     Project& project, const ProgramState& state,
-                                     const BuildReporter& reporter);
+// code-table texts whose picture is missing are cleared in the project. A list that cannot be
+// written ends the build with an error naming it.
+Result<ResourceListResult> WriteResourceList(const std::string& listPath,
+                                             const std::string& glbPath, Project& project,
+                                             const ProgramState& state,
+                                             const BuildReporter& reporter);
 
 // The direction arrow picture of the project's arrow style: kind is "UP0", "UP1", "DN0", "DN1".
 std::string ArrowPicturePath(const Project& project, const std::string& programDir,

@@ -50,9 +50,9 @@ std::vector<std::uint8_t> AssembleRomImage(std::span<const std::uint8_t> glb, Co
   return image;
 }
 
-RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block,
-                            const AppSettings& settings, const std::string& romImagePath,
-                            const BuildReporter& reporter) {
+Result<RomImageResult> MakeRomImage(const std::string& glbPath, const ConfigBlock& block,
+                                    const AppSettings& settings, const std::string& romImagePath,
+                                    const BuildReporter& reporter) {
   // The GLB is read straight into the image buffer, and deleted whatever happens.
   struct RemoveGlb {
     const std::string& path;
@@ -64,8 +64,7 @@ RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block
   std::error_code sizeError;
   const std::uintmax_t glbSize = std::filesystem::file_size(glbPath, sizeError);
   if (sizeError) {
-    throw EBuildError(reporter.pick(build_text::kCannotReadHead) + glbPath + ": " +
-                      sizeError.message());
+    return Error::System(glbPath, sizeError.value()).withAction(build_text::kCannotRead);
   }
 
   RomImageResult result;
@@ -83,15 +82,13 @@ RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block
   ByteBuffer image;
   image.reserve(capacity);
   if (Result<void> read = AppendFileBytes(glbPath, glbSize, image); !read) {
-    throw EBuildError(reporter.pick(build_text::kCannotReadHead) + glbPath + ": " +
-                      reporter.reason(read.error()));
+    return std::move(read).error().withAction(build_text::kCannotRead);
   }
   image.resize(capacity);
   finishImage(image.data(), capacity, static_cast<std::size_t>(glbSize), block);
   const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-  std::string error;
-  if (!YVclUtil::ReplaceFileContents(romImagePath, bytes, error)) {
-    throw EBuildError(reporter.pick(build_text::kCannotWriteHead) + romImagePath + ": " + error);
+  if (Result<void> written = YVclUtil::ReplaceFileContents(romImagePath, bytes); !written) {
+    return ErrorBecause(written.error(), reporter.lang(), romImagePath, build_text::kCannotWrite);
   }
   result.written = true;
   return result;

@@ -9,6 +9,7 @@
 #include "project/program_state.h"
 #include "rom/build_report.h"
 #include "rom/config_block.h"
+#include "util/result.h"
 
 // The ROM image ".BIN": the GLB at offset 0, the configuration block in the last 4096 bytes and
 // the fill pattern in between (the byte at offset i is the CRC-8/MAXIM table entry i & 0xFF).
@@ -34,9 +35,9 @@ struct RomImageResult {
 // Reads the GLB file (and deletes it), logs the memory used, checks it against the memory size
 // of the settings and writes the image to romImagePath. The image goes to a temporary file that
 // replaces romImagePath only when complete, so a failed write never leaves a cut image behind.
-// Files that cannot be read or written raise EBuildError.
-RomImageResult MakeRomImage(const std::string& glbPath, const ConfigBlock& block,
-                            const AppSettings& settings, const std::string& romImagePath,
-                            const BuildReporter& reporter);
+// Files that cannot be read or written end the build with an error naming them.
+Result<RomImageResult> MakeRomImage(const std::string& glbPath, const ConfigBlock& block,
+                                    const AppSettings& settings, const std::string& romImagePath,
+                                    const BuildReporter& reporter);
 
 }  // namespace tvx

@@ -3,37 +3,52 @@
 #include <stdlib.h>
 
 #include <cerrno>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "project/paths.h"
-#include "rom/build_report.h"
+#include "rom/build_texts.h"
 
 namespace tvx {
 
-ScratchFolder::ScratchFolder(const std::string& parent, const std::string& errorHead) {
-  std::string base = parent;
-  if (base.empty()) {
-    std::error_code error;
-    base = std::filesystem::temp_directory_path(error).string();
-    if (error) {
-      throw EBuildError(errorHead + error.message());
+namespace {
+
+// The folder the system keeps temporary files in: the first of TMPDIR, TMP, TEMP and TEMPDIR
+// that is set, else /tmp. A setting that names no folder shows when the folder is made there.
+std::string systemTemporaryFolder() {
+  for (const char* variable : {"TMPDIR", "TMP", "TEMP", "TEMPDIR"}) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && *value != '\0') {
+      return value;
     }
   }
-  std::string pattern = WithTrailingSeparator(base) + "tvx880-build-XXXXXX";
+  return "/tmp";
+}
+
+}  // namespace
+
+Result<ScratchFolder> ScratchFolder::Create(const std::string& parent) {
+  const std::string base = parent.empty() ? systemTemporaryFolder() : parent;
+  const std::string pattern = WithTrailingSeparator(base) + "tvx880-build-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   if (::mkdtemp(name.data()) == nullptr) {
-    throw EBuildError(errorHead + pattern + ": " + std::strerror(errno));
+    return Error::System(pattern, errno).withAction(build_text::kNoScratchFolder);
   }
-  m_path = WithTrailingSeparator(name.data());
+  return ScratchFolder(WithTrailingSeparator(name.data()));
 }
 
+ScratchFolder::ScratchFolder(ScratchFolder&& other) noexcept
+    : m_path(std::exchange(other.m_path, {})) {}
+
 ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(m_path, ignored);
+  if (!m_path.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+  }
 }
 
 }  // namespace tvx

@@ -179,20 +179,18 @@ void PortMap::clearExplicit() {
   m_explicit.clear();
 }
 
-bool PortMap::addMapping(const std::string& text, std::string* error) {
+Result<void> PortMap::addMapping(const std::string& text) {
   const auto equals = text.find('=');
   bool ok = false;
   const unsigned number =
       equals == std::string::npos ? 0 : parseComNumber(text.substr(0, equals), &ok);
   const std::string path = equals == std::string::npos ? std::string() : text.substr(equals + 1);
   if (!ok || number == 0 || path.empty()) {
-    if (error != nullptr) {
-      *error = "port mapping \"" + text + "\" is not of the form COMn=PATH";
-    }
-    return false;
+    return Error::Stated(text, {"連接埠對應 \"%s\" 不是 COMn=PATH 的形式",
+                                "port mapping \"%s\" is not of the form COMn=PATH"});
   }
   setExplicit(number, path);
-  return true;
+  return {};
 }
 
 std::vector<PortMapEntry> PortMap::entries() const {
@@ -270,6 +268,15 @@ std::optional<PortName> ParsePortName(const std::string& text) {
     return std::nullopt;
   }
   return PortName{number, std::string()};
+}
+
+Result<PortName> RequirePortName(const std::string& text) {
+  std::optional<PortName> port = ParsePortName(text);
+  if (!port) {
+    return Error::Stated(text, {"連接埠 \"%s\" 既非 COMn 亦非裝置路徑",
+                                "port \"%s\" is neither COMn nor a device path"});
+  }
+  return std::move(*port);
 }
 
 }  // namespace tvx::platform

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 namespace tvx::platform {
 
 // A serial device found on this system.
@@ -53,8 +55,8 @@ class PortMap {
   void setExplicit(unsigned number, const std::string& path);
   void removeExplicit(unsigned number);
   void clearExplicit();
-  // Adds "COM3=/dev/ttyUSB1" (also "COM 3=..." or "3=..."); false with a reason otherwise.
-  bool addMapping(const std::string& text, std::string* error = nullptr);
+  // Adds "COM3=/dev/ttyUSB1" (also "COM 3=..." or "3=..."); an error naming the text otherwise.
+  Result<void> addMapping(const std::string& text);
 
   // Every numbered port, by number.
   std::vector<PortMapEntry> entries() const;
@@ -77,5 +79,7 @@ struct PortName {
   std::string path;
 };
 std::optional<PortName> ParsePortName(const std::string& text);
+// The same, or an error saying that text names no port.
+Result<PortName> RequirePortName(const std::string& text);
 
 }  // namespace tvx::platform

@@ -10,7 +10,6 @@
 #include <filesystem>
 
 #include "serial/pseudo_terminal.h"
-#include "util/error_text.h"
 
 namespace tvx {
 namespace fs = std::filesystem;
@@ -37,19 +36,13 @@ VirtualIndicator::~VirtualIndicator() {
   removeLink();
 }
 
-bool VirtualIndicator::open(std::string* error) {
-  auto fail = [&](const std::string& why) {
-    if (error != nullptr) {
-      *error = why;
-    }
-    return false;
-  };
+Result<void> VirtualIndicator::open() {
   closeFd(m_master);
   closeFd(m_inotifyFd);
   // Raw until the tool sets its own line: no echo of what it sends.
   const Result<PseudoTerminal> line = OpenRawPseudoTerminal();
   if (!line) {
-    return fail("cannot make a pseudo-terminal: " + ErrorReason(line.error(), 0));
+    return Error(line.error()).withAction({"無法建立虛擬終端機", "cannot make a pseudo-terminal"});
   }
   m_master = line->master;
   m_devicePath = line->devicePath;
@@ -65,7 +58,8 @@ bool VirtualIndicator::open(std::string* error) {
   if (fs::exists(fs::symlink_status(link, code)) &&
       !fs::is_symlink(fs::symlink_status(link, code))) {
     closeFd(m_master);
-    return fail(m_options.linkPath + " exists and is not a link; not replacing it");
+    return Error::Stated(m_options.linkPath, {"%s 已存在且不是連結; 不予取代",
+                                              "%s exists and is not a link; not replacing it"});
   }
   const fs::path temporary = link.string() + ".new";
   fs::remove(temporary, code);
@@ -75,10 +69,11 @@ bool VirtualIndicator::open(std::string* error) {
   }
   if (code) {
     closeFd(m_master);
-    return fail("cannot make the link " + m_options.linkPath + ": " + code.message());
+    return Error::System(m_options.linkPath, code.value())
+        .withAction({"無法建立連結 %s", "cannot make the link %s"});
   }
   m_linkMade = true;
-  return true;
+  return {};
 }
 
 void VirtualIndicator::hangUp() {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "upload/upload_stream_checker.h"
+#include "util/result.h"
 
 namespace tvx {
 
@@ -32,8 +33,9 @@ class VirtualIndicator {
   VirtualIndicator(const VirtualIndicator&) = delete;
   VirtualIndicator& operator=(const VirtualIndicator&) = delete;
 
-  // Makes a new line and points the link at it (replacing an earlier link, never a file).
-  bool open(std::string* error);
+  // Makes a new line and points the link at it (replacing an earlier link, never a file); an
+  // error naming the link or the line when it cannot.
+  Result<void> open();
   // Pulls the cable: the tool's open port sees its device vanish.
   void hangUp();
   // Receives and checks one transfer; nullopt when stop() ended the wait, or the line is not

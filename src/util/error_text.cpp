@@ -81,16 +81,23 @@ std::string ErrorText(const Error& error, unsigned lang) {
 std::string ErrorText(const Error& error, unsigned lang, const BilingualText& action) {
   const std::string reason = ErrorReason(error, lang);
   const std::string_view words = action.forLanguage(lang);
-  if (words.empty()) {
-    return error.subject.empty() ? reason : error.subject + ": " + reason;
+  std::string head = error.subject;
+  if (!words.empty()) {
+    // The subject goes in as it is: a path may hold a "%" of its own.
+    head = words;
+    const std::size_t mark = head.find("%s");
+    if (mark != std::string::npos) {
+      head.replace(mark, 2, error.subject);
+    }
   }
-  // The subject goes in as it is: a path may hold a "%" of its own.
-  std::string text(words);
-  const std::size_t mark = text.find("%s");
-  if (mark != std::string::npos) {
-    text.replace(mark, 2, error.subject);
+  if (head.empty() || reason.empty()) {
+    return head.empty() ? reason : head;
   }
-  return text + ": " + reason;
+  return head + ": " + reason;
+}
+
+Error ErrorBecause(const Error& cause, unsigned lang, std::string subject, BilingualText action) {
+  return Error::Invalid(std::move(subject), ErrorText(cause, lang)).withAction(action);
 }
 
 }  // namespace tvx

@@ -10,17 +10,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <system_error>
 
+#include "util/error_text.h"
 #include "util/printf_format.h"
 
 namespace YVclUtil {
 namespace {
 
-std::string describe(const char* step, const std::string& path, int errorNumber) {
-  return FormatPrintf("%s \"%s\": %s", step, path.c_str(),
-                      std::generic_category().message(errorNumber).c_str());
-}
+using tvx::Error;
+namespace error_action = tvx::error_action;
 
 // The file a write to path really changes: the target of a symbolic link.
 std::string resolveTarget(const std::string& path) {
@@ -74,14 +72,12 @@ void syncDirectoryOf(const std::string& target) {
 
 }  // namespace
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error) {
-  error.clear();
+tvx::Result<void> ReplaceFileContents(const std::string& path, std::string_view bytes) {
   const std::string target = resolveTarget(path);
   struct stat existing {};
   const bool exists = stat(target.c_str(), &existing) == 0;
   if (exists && !S_ISREG(existing.st_mode)) {
-    error = FormatPrintf("cannot replace \"%s\": not a regular file", target.c_str());
-    return false;
+    return Error::Of(tvx::ErrorCode::kNotAFile, target).withAction(error_action::kReplace);
   }
 
   std::string temporary;
@@ -94,18 +90,16 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
     }
   }
   if (fd < 0) {
-    error = describe("cannot create a temporary file beside", target, errno);
-    return false;
+    return Error::System(target, errno).withAction(error_action::kCreateTemporaryBeside);
   }
 
-  const auto fail = [&](const char* step) {
+  const auto fail = [&](tvx::BilingualText step) {
     const int errorNumber = errno;
     if (fd >= 0) {
       close(fd);
     }
     unlink(temporary.c_str());
-    error = describe(step, target, errorNumber);
-    return false;
+    return Error::System(target, errorNumber).withAction(step);
   };
   if (exists) {
     // Keeps the owner when an administrator saves someone else's file; refused otherwise, which
@@ -114,25 +108,25 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::s
       errno = 0;
     }
     if (fchmod(fd, existing.st_mode & 07777) != 0) {
-      return fail("cannot set the permissions for");
+      return fail(error_action::kSetPermissions);
     }
   }
   if (!writeAll(fd, bytes)) {
-    return fail("cannot write");
+    return fail(error_action::kWrite);
   }
   if (fsync(fd) != 0) {
-    return fail("cannot flush");
+    return fail(error_action::kFlush);
   }
   const int closed = close(fd);
   fd = -1;
   if (closed != 0) {
-    return fail("cannot write");
+    return fail(error_action::kWrite);
   }
   if (rename(temporary.c_str(), target.c_str()) != 0) {
-    return fail("cannot rename the temporary file over");
+    return fail(error_action::kRenameOver);
   }
   syncDirectoryOf(target);
-  return true;
+  return {};
 }
 
 }  // namespace YVclUtil

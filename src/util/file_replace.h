@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "util/result.h"
+
 namespace YVclUtil {
 
 // Replaces the whole content of the file at path so that the file is either the old one or the
@@ -10,7 +12,8 @@ namespace YVclUtil {
 // directory, are flushed to the disk, and the temporary file is renamed over path. A symbolic
 // link is followed and its target replaced; an existing file keeps its permission bits (and,
 // where allowed, its owner); a new file gets 0666 less the umask. On failure nothing at path
-// has changed, the temporary file is removed, and error says which step failed and why.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, std::string& error);
+// has changed, the temporary file is removed, and the error names the file that was to be
+// replaced and says which step failed and why.
+tvx::Result<void> ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace YVclUtil

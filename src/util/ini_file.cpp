@@ -14,6 +14,7 @@
 #include <system_error>
 
 #include "util/c_locale.h"
+#include "util/error_text.h"
 #include "util/ey_general.h"
 #include "util/file_replace.h"
 #include "util/hashed_string_list.h"
@@ -36,6 +37,8 @@ constexpr std::size_t kValueReadLimit = 16384;
 // Values of this length or more are written as none.
 constexpr std::size_t kValueWriteLimit = 8192;
 constexpr std::size_t kNameLimit = 264;
+constexpr tvx::BilingualText kOpenedReadOnly{"\"%s\" 以唯讀方式開啟",
+                                             "\"%s\" was opened read-only"};
 
 TYHashedStringList* keyListAt(const TYHashedStringList* sections, int index) {
   return static_cast<TYHashedStringList*>(sections->pr_Objects(index));
@@ -267,18 +270,16 @@ bool TYIniFile::SaveIniFile() {
   if (!Modified) {
     return true;
   }
-  bool saved = false;
-  if (Access == TYIniAccess::ReadOnly) {
-    LastSaveError = FormatPrintf("\"%s\" was opened read-only", FileName.c_str());
-  } else {
-    saved = ReplaceFileContents(FileName, ToText(), LastSaveError);
-  }
+  tvx::Result<void> saved = Access == TYIniAccess::ReadOnly
+                                ? tvx::Error::Stated(FileName, kOpenedReadOnly)
+                                : ReplaceFileContents(FileName, ToText());
   if (!saved) {
+    LastSaveError = std::move(saved).error();
     ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
-    SendDbgString_Printf("TYIniFile: %s", LastSaveError.c_str());
+    SendDbgString_Printf("TYIniFile: %s", tvx::ErrorText(*LastSaveError, 0).c_str());
     return false;
   }
-  LastSaveError.clear();
+  LastSaveError.reset();
   Modified = false;
   return true;
 }

@@ -2,11 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "util/date_time.h"
+#include "util/result.h"
 
 namespace YVclUtil {
 
@@ -71,9 +73,9 @@ class TYIniFile {
   // failure: error box "Err: Can not create file ...", false, the document stays modified, and
   // pr_LastSaveError() tells why.
   bool UpdateFile();
-  // Why the last save failed (which step, the file and the system's reason); empty after a
+  // Why the last save failed (which step, the file and the system's reason); nothing after a
   // successful one.
-  const std::string& pr_LastSaveError() const { return LastSaveError; }
+  const std::optional<tvx::Error>& pr_LastSaveError() const { return LastSaveError; }
   // Exactly the bytes a save writes.
   std::string ToText() const;
 
@@ -178,7 +180,7 @@ class TYIniFile {
   mutable int LastSectionIndex = -1;
   bool Modified = false;
   TYIniAccess Access;
-  std::string LastSaveError;
+  std::optional<tvx::Error> LastSaveError;
 };
 
 }  // namespace YVclUtil

@@ -20,7 +20,7 @@ enum class ErrorCode {
   kSystem,      // the system refused; systemError holds its errno
   kShortened,   // the file became shorter while it was read
   kEmpty,       // it holds nothing
-  kInvalid,     // its content or value is wrong; detail says how (English)
+  kInvalid,     // its content or value is wrong; detail says how (English; empty when stated)
 };
 
 struct Error {
@@ -45,6 +45,11 @@ struct Error {
   }
   static Error Of(ErrorCode code, std::string subject) {
     return {code, std::move(subject), {}, 0, {}};
+  }
+  // An error said in one sentence of its own, "%s" standing for the subject: {"…", "port \"%s\"
+  // is neither COMn nor a device path"}. Its text is the sentence, with no reason after it.
+  static Error Stated(std::string subject, BilingualText sentence) {
+    return {ErrorCode::kInvalid, std::move(subject), {}, 0, sentence};
   }
 };
 

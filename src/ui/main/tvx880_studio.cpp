@@ -14,13 +14,19 @@
 #include "ui/window/main_window.h"
 #include "ui/window/port_combo_box.h"
 #include "ui/window/studio_options.h"
+#include "util/error_text.h"
 
 namespace {
 
-int refuse(const std::string& message) {
+// Why the window program cannot start, in English (the settings are not read yet): on stderr
+// and, once there is a screen, in a box.
+int refuse(const tvx::Error& error, bool inBox, int status) {
+  const std::string message = tvx::ErrorText(error, 0);
   std::fprintf(stderr, "tvx880-studio: %s\n", message.c_str());
-  QMessageBox::critical(nullptr, "TVX880", QString::fromStdString(message));
-  return 1;
+  if (inBox) {
+    QMessageBox::critical(nullptr, "TVX880", QString::fromStdString(message));
+  }
+  return status;
 }
 
 }  // namespace
@@ -40,13 +46,12 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     arguments << QString::fromLocal8Bit(argv[i]);
   }
-  const tvx::StudioOptionsResult parsed = tvx::ParseStudioOptions(arguments);
-  if (!parsed.options) {
-    std::fprintf(stderr, "tvx880-studio: %s\n", parsed.error.c_str());
-    return 2;
+  const tvx::Result<tvx::StudioOptions> parsed = tvx::ParseStudioOptions(arguments);
+  if (!parsed) {
+    return refuse(parsed.error(), false, 2);
   }
-  if (parsed.options->helpShown) {
-    std::fputs(parsed.output.c_str(), stdout);
+  if (parsed->helpShown) {
+    std::fputs(parsed->helpText.c_str(), stdout);
     std::fputc('\n', stdout);
     return 0;
   }
@@ -62,13 +67,15 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName("tvx880-studio");
   QApplication::setWindowIcon(QIcon(":/icons/tvx880-studio.png"));
 
-  const tvx::StudioOptions& options = *parsed.options;
+  const tvx::StudioOptions& options = *parsed;
   for (const std::string& mapping : options.portMappings) {
-    tvx::platform::CurrentPortMap().addMapping(mapping);
+    if (tvx::Result<void> added = tvx::platform::CurrentPortMap().addMapping(mapping); !added) {
+      return refuse(added.error(), true, 2);
+    }
   }
-  const tvx::ProgramHomeResult home = tvx::FindProgramDir(options.home);
-  if (!home.programDir) {
-    return refuse(home.error);
+  const tvx::Result<std::string> home = tvx::FindProgramDir(options.home);
+  if (!home) {
+    return refuse(home.error(), true, 1);
   }
 
   tvx::QtEventLoop loop;
@@ -76,7 +83,7 @@ int main(int argc, char** argv) {
   tvx::QtDiagnosticSink sink;
   YVclUtil::ScopedDiagnosticSink scopedSink(sink);
   tvx::QtHost host;
-  tvx::Studio studio(*home.programDir, &host);
+  tvx::Studio studio(*home, &host);
   tvx::TForm1 window(studio);
   host.setWindow(&window);
   window.show();

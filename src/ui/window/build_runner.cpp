@@ -4,11 +4,13 @@
 #include <QCursor>
 #include <QStringList>
 
+#include "app/build_log.h"
 #include "app/studio.h"
 #include "app/upload_session.h"
+#include "project/project_file.h"
 #include "ui/qt/display_text.h"
 #include "ui/window/build_page.h"
-#include "util/messages.h"
+#include "util/error_text.h"
 
 namespace tvx {
 
@@ -71,6 +73,37 @@ class BuildRunner::WorkerBuildHost : public BuildHost {
   BuildRunner& m_runner;
 };
 
+namespace {
+
+// The busy cursor over the whole program for as long as it lives.
+class BusyOverrideCursor {
+ public:
+  BusyOverrideCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
+  ~BusyOverrideCursor() { QApplication::restoreOverrideCursor(); }
+  BusyOverrideCursor(const BusyOverrideCursor&) = delete;
+  BusyOverrideCursor& operator=(const BusyOverrideCursor&) = delete;
+};
+
+}  // namespace
+
+// What the window lends a running build, all given back when the build ends or the runner goes:
+// the studio's host (the build's dialogs and messages go through the worker host), the log's
+// listener (each new line the build's thread writes is copied there and shown here) and the
+// busy cursor.
+class BuildRunner::Lent {
+ public:
+  explicit Lent(BuildRunner& runner)
+      : m_workerHost(runner.m_studio.host(), runner.m_loop, runner.m_gate),
+        m_host(runner.m_studio, m_workerHost),
+        m_listener(runner.m_studio.log(), [&runner] { runner.showLogLines(); }) {}
+
+ private:
+  WorkerHost m_workerHost;
+  ScopedStudioHost m_host;
+  ScopedLogListener m_listener;
+  BusyOverrideCursor m_cursor;
+};
+
 BuildRunner::BuildRunner(Studio& studio, BuildPage& page, UploadSession& session, EventLoop& loop)
     : m_studio(studio), m_page(page), m_session(session), m_loop(loop) {}
 
@@ -81,11 +114,7 @@ BuildRunner::~BuildRunner() {
   }
   // What the build posted and that has not run yet must not reach this object any more.
   m_alive.reset();
-  if (m_running) {
-    m_studio.setHost(m_windowHost);
-    m_studio.log().setListener(nullptr);
-    QApplication::restoreOverrideCursor();
-  }
+  m_lent.reset();
 }
 
 void BuildRunner::start() {
@@ -97,13 +126,8 @@ void BuildRunner::start() {
   m_result.reset();
   m_gate.reset();
   m_uploadOnly = m_page.uploadOnlyChecked();
-  m_windowHost = &m_studio.host();
-  m_workerHost = std::make_unique<WorkerHost>(*m_windowHost, m_loop, m_gate);
-  m_studio.setHost(m_workerHost.get());
-  // The log is written by the build's thread: each new line is copied there and shown here.
   m_linesSeen = m_studio.log().lines().size();
-  m_studio.log().setListener([this] { showLogLines(); });
-  QApplication::setOverrideCursor(Qt::BusyCursor);
+  m_lent = std::make_unique<Lent>(*this);
   emit started();
   m_worker = std::thread([this] { run(); });
 }
@@ -139,9 +163,12 @@ void BuildRunner::run() {
     }
     result = driver.BuildAndUpload();
   } catch (const std::exception& error) {
+    // Nothing may leave the build's thread: what the driver did not turn into its result is
+    // shown as the driver shows an error.
     result.outcome = BuildOutcome::kFailed;
-    result.error = error.what();
-    YVclUtil::ShowErrMsgBox_Printf("TVX880", "%s", error.what());
+    result.error = Error::Invalid({}, error.what());
+    m_studio.host().showMessage(kProjectMessageCaption,
+                                ErrorText(*result.error, m_studio.language()));
   }
   std::weak_ptr<bool> alive = m_alive;
   m_loop.post([this, alive, result] {
@@ -164,10 +191,8 @@ void BuildRunner::finish() {
     m_worker.join();
   }
   m_running = false;
-  m_studio.setHost(m_windowHost);
-  m_workerHost.reset();
+  m_lent.reset();
   m_page.listenToLog();
-  QApplication::restoreOverrideCursor();
   emit finished();
 }
 

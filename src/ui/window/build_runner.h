@@ -44,6 +44,7 @@ class BuildRunner : public QObject {
  private:
   class WorkerHost;
   class WorkerBuildHost;
+  class Lent;
 
   void run();
   // The upload-only branch (user-interface thread): the user picks an image for the session.
@@ -63,8 +64,8 @@ class BuildRunner : public QObject {
   bool m_uploadOnly = false;
   std::size_t m_linesSeen = 0;
   unsigned m_build = 0;  // counts the builds started
-  std::unique_ptr<WorkerHost> m_workerHost;
-  Host* m_windowHost = nullptr;
+  // While a build runs: what the window lends it.
+  std::unique_ptr<Lent> m_lent;
   // Calls the build posts check it: they do nothing once the runner is gone.
   std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

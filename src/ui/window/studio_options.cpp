@@ -8,8 +8,7 @@
 
 namespace tvx {
 
-StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
-  StudioOptionsResult result;
+Result<StudioOptions> ParseStudioOptions(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "The TVX880 floor indicator designer: design the screens, build the ROM image and upload "
@@ -29,12 +28,11 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
   parser.addOption(port);
   parser.addOption(map);
   if (!parser.parse(arguments)) {
-    result.error = parser.errorText().toStdString();
-    return result;
+    return Error::Invalid({}, parser.errorText().toStdString());
   }
   StudioOptions options;
   if (parser.isSet(help) || parser.isSet(version)) {
-    result.output =
+    options.helpText =
         parser.isSet(help)
             ? parser.helpText()
                   .replace("<executable_name>", QCoreApplication::applicationName())
@@ -42,13 +40,12 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
             : (QCoreApplication::applicationName() + " " + QCoreApplication::applicationVersion())
                   .toStdString();
     options.helpShown = true;
-    result.options = options;
-    return result;
+    return options;
   }
   const QStringList positional = parser.positionalArguments();
   if (positional.size() > 1) {
-    result.error = "unexpected argument \"" + positional[1].toStdString() + "\"";
-    return result;
+    return Error::Stated(positional[1].toStdString(),
+                         {"多餘的參數 \"%s\"", "unexpected argument \"%s\""});
   }
   if (!positional.isEmpty()) {
     options.project = StoragePath(positional.front());
@@ -58,22 +55,14 @@ StudioOptionsResult ParseStudioOptions(const QStringList& arguments) {
   }
   if (parser.isSet(port)) {
     options.port = StoragePath(parser.value(port));
-    if (!platform::ParsePortName(*options.port)) {
-      result.error = "port \"" + *options.port + "\" is neither COMn nor a device path";
-      return result;
-    }
+    TVX_TRY(platform::RequirePortName(*options.port));
   }
   platform::PortMap scratch(platform::SystemDeviceRoots{"", ""});
   for (const QString& mapping : parser.values(map)) {
-    std::string error;
-    if (!scratch.addMapping(StoragePath(mapping), &error)) {
-      result.error = error;
-      return result;
-    }
+    TVX_TRY(scratch.addMapping(StoragePath(mapping)));
     options.portMappings.push_back(StoragePath(mapping));
   }
-  result.options = options;
-  return result;
+  return options;
 }
 
 }  // namespace tvx

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "util/result.h"
+
 namespace tvx {
 
 // The window program's command line.
@@ -14,15 +16,11 @@ struct StudioOptions {
   std::vector<std::string> portMappings;  // --map COMn=PATH, put into the port map first
   std::optional<std::string> project;     // a project file loaded at start
   bool helpShown = false;                 // --help / --version answered; nothing to run
+  std::string helpText;                   // the help or version text then
 };
 
-struct StudioOptionsResult {
-  std::optional<StudioOptions> options;
-  std::string error;   // why the command line was refused
-  std::string output;  // help or version text
-};
-
-// Reads the arguments (the program name first). Ports and mappings are checked here.
-StudioOptionsResult ParseStudioOptions(const QStringList& arguments);
+// Reads the arguments (the program name first). Ports and mappings are checked here; an error
+// says what is wrong with the command line.
+Result<StudioOptions> ParseStudioOptions(const QStringList& arguments);
 
 }  // namespace tvx
