@@ -2,7 +2,11 @@
 
 #include <dirent.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include "ui/browse/drive_volume_source.h"
 
 namespace YVclCtrl {
 
@@ -18,6 +22,25 @@ bool IsDirectoryListable(const QString& path) {
   }
   ::closedir(folder);
   return true;
+}
+
+std::optional<QString> FolderToShowOnDrive(const QString& root, const QString& lastShown) {
+  if (IsDirectoryListable(lastShown) && CurrentDriveVolumes().rootOf(lastShown) == root) {
+    return lastShown;
+  }
+  if (IsDirectoryListable(root)) {
+    return root;
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> ListableFolder(const QString& from, const QString& path) {
+  const QString absolute = QDir::cleanPath(QDir(from).absoluteFilePath(path));
+  // A folder that exists but cannot be read is as inaccessible as a missing one.
+  if (!QFileInfo(absolute).isDir() || !IsDirectoryListable(absolute)) {
+    return std::nullopt;
+  }
+  return absolute;
 }
 
 }  // namespace YVclCtrl

@@ -55,29 +55,25 @@ void TYDirectoryListBox::WrDrive(const QString& root) {
   if (root == m_drive) {
     return;
   }
-  QString target = m_lastDirectoryOnDrive.value(root);
-  if (target.isEmpty() || !IsDirectoryListable(target) ||
-      CurrentDriveVolumes().rootOf(target) != root) {
-    target = root;
-  }
-  if (!IsDirectoryListable(target)) {
+  const std::optional<QString> target =
+      FolderToShowOnDrive(root, m_lastDirectoryOnDrive.value(root));
+  if (!target) {
     throwInaccessibleDrive(root);
   }
-  changeDirectory(target);
+  changeDirectory(*target);
 }
 
 void TYDirectoryListBox::WrDir(const QString& path) {
   if (path.isEmpty()) {
     return;
   }
-  const QString absolute = QDir::cleanPath(QDir(m_directory).absoluteFilePath(path));
-  // A folder that exists but cannot be read is as inaccessible as a missing one.
-  if (!QFileInfo(absolute).isDir() || !IsDirectoryListable(absolute)) {
+  const std::optional<QString> folder = ListableFolder(m_directory, path);
+  if (!folder) {
     throw tvx::platform::EInOutError(YVclUtil::FormatPrintf(
         "Err: TYDirectoryListBox \nInaccessible Directory \"%s\" \nfrom component %s",
         path.toUtf8().constData(), objectName().toUtf8().constData()));
   }
-  changeDirectory(absolute);
+  changeDirectory(*folder);
 }
 
 TYFileListBox* TYDirectoryListBox::pr_FileList() const {

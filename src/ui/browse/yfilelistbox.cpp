@@ -26,27 +26,23 @@ void TYFileListBox::WrDrive(const QString& root) {
   if (root == m_drive) {
     return;
   }
-  QString target = m_lastDirectoryOnDrive.value(root);
-  if (target.isEmpty() || !IsDirectoryListable(target) ||
-      CurrentDriveVolumes().rootOf(target) != root) {
-    target = root;
-  }
-  if (!IsDirectoryListable(target)) {
+  const std::optional<QString> target =
+      FolderToShowOnDrive(root, m_lastDirectoryOnDrive.value(root));
+  if (!target) {
     throwInaccessible(true, root);
   }
-  changeDirectory(target);
+  changeDirectory(*target);
 }
 
 void TYFileListBox::WrDir(const QString& path) {
   if (path.isEmpty()) {
     return;
   }
-  const QString absolute = QDir::cleanPath(QDir(m_directory).absoluteFilePath(path));
-  // A folder that exists but cannot be read is as inaccessible as a missing one.
-  if (!QFileInfo(absolute).isDir() || !IsDirectoryListable(absolute)) {
+  const std::optional<QString> folder = ListableFolder(m_directory, path);
+  if (!folder) {
     throwInaccessible(false, path);
   }
-  changeDirectory(absolute);
+  changeDirectory(*folder);
 }
 
 void TYFileListBox::WrShowGlyphs(bool show) {
