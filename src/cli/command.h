@@ -2,14 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <functional>
-#include <string>
 
-#include "util/bilingual_text.h"
-#include "util/result.h"
+#include "cli/report.h"
 
 namespace tvx::cli {
-
-enum ExitStatus : int { kExitOk = 0, kExitFailure = 1, kExitUsage = 2 };
 
 // Holds the action of the subcommand that the command line chose; it runs after parsing so
 // that a usage error never runs half a command.
@@ -27,18 +23,5 @@ class CommandRunner {
  private:
   Action m_action;
 };
-
-// Prints "tvx880: <message>" on stderr and answers kExitFailure.
-int reportFailure(const std::string& message);
-
-// Prints "tvx880: " and the error in English on stderr and answers status. Every command
-// reports its failures here.
-int reportFailure(const Error& error, ExitStatus status = kExitFailure);
-
-// Failures more than one command reports.
-inline constexpr BilingualText kProjectNotLoaded{"專案 \"%s\" 未載入",
-                                                 "the project \"%s\" was not loaded"};
-inline constexpr BilingualText kCannotWriteOutput{"無法寫入標準輸出",
-                                                  "cannot write to standard output"};
 
 }  // namespace tvx::cli

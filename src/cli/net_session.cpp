@@ -1,7 +1,7 @@
 #include "cli/net_session.h"
 
-#include "cli/command.h"
 #include "cli/net_text.h"
+#include "cli/report.h"
 #include "serial/port_map.h"
 #include "util/platform_exception.h"
 
