@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "image/bmp_file.h"
 #include "image/little_endian.h"
 #include "util/printf_format.h"
 
@@ -18,8 +19,6 @@ constexpr std::uint32_t kBitFields = 3;
 constexpr std::uint32_t kRedMask = 0xF800;
 constexpr std::uint32_t kGreenMask = 0x07E0;
 constexpr std::uint32_t kBlueMask = 0x001F;
-// Wider or taller than any screen the indicator has, by far; beyond this a header is forged.
-constexpr std::int64_t kMaxSide = 32767;
 
 Error notAPicture(std::string why) {
   return Error::Invalid({}, std::move(why));
@@ -60,7 +59,7 @@ Result<StoredPictureHeader> ReadStoredPictureHeader(std::span<const std::uint8_t
     return notAPicture(FormatPrintf("masks 0x%X 0x%X 0x%X: not 5-6-5", red, green, blue));
   }
   const std::int64_t rows = height < 0 ? -height : height;
-  if (width < 1 || rows < 1 || width > kMaxSide || rows > kMaxSide) {
+  if (width < 1 || rows < 1 || width > kMaxBmpSide || rows > kMaxBmpSide) {
     return notAPicture(FormatPrintf("%lld x %lld pixels", static_cast<long long>(width),
                                     static_cast<long long>(height)));
   }
