@@ -9,6 +9,7 @@ void registerIniCommands(CLI::App& app, CommandRunner& runner);
 void registerImageCommands(CLI::App& app, CommandRunner& runner);
 void registerProjectCommands(CLI::App& app, CommandRunner& runner);
 void registerBuildCommands(CLI::App& app, CommandRunner& runner);
+void registerInspectCommands(CLI::App& app, CommandRunner& runner);
 void registerPortCommands(CLI::App& app, CommandRunner& runner);
 void registerUploadCommands(CLI::App& app, CommandRunner& runner);
 void registerNetCommands(CLI::App& app, CommandRunner& runner);

@@ -32,6 +32,7 @@ int main(int argc, char** argv) {
   registerImageCommands(app, runner);
   registerProjectCommands(app, runner);
   registerBuildCommands(app, runner);
+  registerInspectCommands(app, runner);
   registerPortCommands(app, runner);
   registerUploadCommands(app, runner);
   registerNetCommands(app, runner);

@@ -6,8 +6,11 @@
 
 #include "project/program_state.h"
 #include "rom/config_block.h"
+#include "rom/rom_floor_readback.h"
 #include "rom/rom_image.h"
 #include "rom/rom_layout.h"
+#include "rom/rom_slot_roles.h"
+#include "rom/stored_picture.h"
 #include "util/crc8.h"
 
 namespace tvx {
@@ -39,7 +42,8 @@ std::string hexByte(std::uint8_t value) {
   return text;
 }
 
-void readDirectory(std::span<const std::uint8_t> bytes, bool bigEndian, RomInspection& result) {
+// False when the directory is cut short.
+bool readDirectory(std::span<const std::uint8_t> bytes, bool bigEndian, RomInspection& result) {
   result.glbSize = std::min<std::uint64_t>(bytes.size(), kGlbDataOffset);
   for (int bank = 0; bank < kBankCount; ++bank) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -47,7 +51,7 @@ void readDirectory(std::span<const std::uint8_t> bytes, bool bigEndian, RomInspe
       if (entry + kGlbEntrySize > bytes.size()) {
         result.problems.push_back("the directory is cut short at bank " + std::to_string(bank) +
                                   " slot " + std::to_string(slot));
-        return;
+        return false;
       }
       InspectedResource resource;
       resource.bank = bank;
@@ -69,6 +73,7 @@ void readDirectory(std::span<const std::uint8_t> bytes, bool bigEndian, RomInspe
       result.resources.push_back(resource);
     }
   }
+  return true;
 }
 
 class FieldReader {
@@ -215,6 +220,48 @@ void checkFill(std::span<const std::uint8_t> image, RomInspection& result) {
   }
 }
 
+std::string slotName(int bank, int slot, const SlotRole& role) {
+  return "bank " + std::to_string(bank) + " slot " + std::to_string(slot) + " (" + role.name + ")";
+}
+
+// Slots every build fills left empty, pictures that are none, and the picture library's
+// resources all missing (a build without the library file).
+void checkRoles(std::span<const std::uint8_t> bytes, RomInspection& result) {
+  std::vector<bool> stored(kResourceCount, false);
+  for (const InspectedResource& resource : result.resources) {
+    stored[static_cast<std::size_t>(ResourceIndex(resource.bank, resource.slot))] = true;
+    const SlotRole role = RomSlotRole(resource.bank, resource.slot);
+    if (role.content != SlotContent::kPicture || !resource.inside) {
+      continue;
+    }
+    const Result<StoredPictureHeader> header =
+        ReadStoredPictureHeader(bytes.subspan(resource.offset, resource.size));
+    if (!header) {
+      result.problems.push_back(
+          slotName(resource.bank, resource.slot, role) +
+          " is not a picture the indicator can show: " + header.error().detail);
+    }
+  }
+  bool libraryFound = false;
+  for (int bank = 0; bank < kBankCount; ++bank) {
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+      const SlotRole role = RomSlotRole(bank, slot);
+      const bool isStored = stored[static_cast<std::size_t>(ResourceIndex(bank, slot))];
+      libraryFound = libraryFound || (role.content == SlotContent::kLibrary && isStored);
+      if (role.alwaysFilled && !isStored) {
+        result.emptyAlwaysFilled.push_back({bank, slot});
+        result.problems.push_back(slotName(bank, slot, role) +
+                                  " is empty, though every build fills it");
+      }
+    }
+  }
+  if (!libraryFound) {
+    result.problems.push_back(
+        "the picture library's resources (bank 0 slots 47 to 58, 123 to 126 and 255) are all "
+        "empty: was the image built without the picture library?");
+  }
+}
+
 }  // namespace
 
 const char* RomFileKindName(RomFileKind kind) {
@@ -251,8 +298,12 @@ RomInspection InspectRomFile(std::span<const std::uint8_t> bytes) {
     result.problems.push_back("the file begins with neither \"KWXGLB2L\" nor \"KWXGLB2B\"");
     return result;
   }
-  readDirectory(bytes, result.kind == RomFileKind::kLibrary, result);
+  const bool directoryComplete = readDirectory(bytes, result.kind == RomFileKind::kLibrary, result);
+  const bool checkSlots = directoryComplete && result.kind != RomFileKind::kLibrary;
   if (result.kind != RomFileKind::kRomImage) {
+    if (checkSlots) {
+      checkRoles(bytes, result);
+    }
     return result;
   }
   result.capacity = bytes.size();
@@ -261,6 +312,11 @@ RomInspection InspectRomFile(std::span<const std::uint8_t> bytes) {
       result.memoryUsed <= result.capacity ? result.capacity - result.memoryUsed : 0;
   readConfigBlock(bytes, result);
   checkFill(bytes, result);
+  if (checkSlots) {
+    checkRoles(bytes, result);
+    const FloorReadback floors = ReadFloorUse(bytes, result.resources);
+    result.problems.insert(result.problems.end(), floors.problems.begin(), floors.problems.end());
+  }
   return result;
 }
 

@@ -7,8 +7,10 @@
 #include <vector>
 
 // Reads a ROM image, a GLB or the picture library back: the directory with each resource's CRC,
-// the configuration block field by field, and whether the image's own checks hold. Every
-// offset is checked against the real length, so any file can be looked at.
+// the configuration block field by field, and whether the image's own checks hold: also that
+// every slot a build always fills holds something, that what the indicator shows as a picture
+// is one, and that each floor code in use finds its pictures. Every offset is checked against
+// the real length, so any file can be looked at.
 namespace tvx {
 
 enum class RomFileKind {
@@ -37,12 +39,19 @@ struct InspectedField {
   std::string text;  // text fields, and a readable form of dates and times
 };
 
+struct SlotAddress {
+  int bank = 0;
+  int slot = 0;
+};
+
 struct RomInspection {
   RomFileKind kind = RomFileKind::kUnknown;
   std::uint64_t fileSize = 0;
   std::string signature;                     // the first eight bytes as text
   std::vector<InspectedResource> resources;  // the non-empty directory entries
   std::uint64_t glbSize = 0;  // end of the last resource, at least the directory's end
+  // ROM images and GLBs: the slots every build fills that this one leaves empty.
+  std::vector<SlotAddress> emptyAlwaysFilled;
 
   // ROM images only.
   std::uint64_t capacity = 0;

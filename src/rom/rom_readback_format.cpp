@@ -1,5 +1,6 @@
 #include "rom/rom_readback_format.h"
 
+#include <cctype>
 #include <cstdarg>
 #include <cstdio>
 
@@ -69,6 +70,49 @@ const char* jsonBool(bool value) {
   return value ? "true" : "false";
 }
 
+void appendProblems(std::string& out, const std::vector<std::string>& problems) {
+  out += problems.empty() ? "\nAll checks hold.\n" : "\nProblems:\n";
+  for (const std::string& problem : problems) {
+    out += "  " + problem + "\n";
+  }
+}
+
+std::string jsonProblems(const std::vector<std::string>& problems) {
+  std::string out = "[";
+  for (std::size_t i = 0; i < problems.size(); ++i) {
+    out += (i == 0 ? "" : ", ") + jsonString(problems[i]);
+  }
+  return out + "]";
+}
+
+std::string screenName(bool horizontal) {
+  return horizontal ? "horizontal (320 x 240)" : "vertical (240 x 320)";
+}
+
+std::string floorShows(const FloorUse& floor) {
+  return floor.shows == FloorShows::kPicture ? "picture" : "\"" + floor.text + "\"";
+}
+
+// Upper case when the floor lacks it, to stand out among the present ones.
+std::string needState(const FloorNeed& need) {
+  std::string name = ResourceStateName(need.state);
+  if (need.state != ResourceState::kPresent) {
+    for (char& c : name) {
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+  }
+  return name;
+}
+
+std::string floorBackground(const FloorUse& floor, bool horizontal) {
+  if (!floor.background) {
+    return "";
+  }
+  const std::string number = "  background " + std::to_string(*floor.background);
+  return BackgroundSlot(*floor.background, horizontal) ? number
+                                                       : number + " (none: a screen has 128)";
+}
+
 }  // namespace
 
 std::string FormatRomInspection(const RomInspection& in) {
@@ -122,10 +166,7 @@ std::string FormatRomInspection(const RomInspection& in) {
     }
   }
 
-  out += in.problems.empty() ? "\nAll checks hold.\n" : "\nProblems:\n";
-  for (const std::string& problem : in.problems) {
-    out += "  " + problem + "\n";
-  }
+  appendProblems(out, in.problems);
   return out;
 }
 
@@ -171,11 +212,53 @@ std::string RomInspectionJson(const RomInspection& in) {
     }
     out += "\n  },\n";
   }
-  out += "  \"problems\": [";
-  for (std::size_t i = 0; i < in.problems.size(); ++i) {
-    out += (i == 0 ? "" : ", ") + jsonString(in.problems[i]);
+  out += "  \"problems\": " + jsonProblems(in.problems) + "\n}\n";
+  return out;
+}
+
+std::string FormatFloorReadback(const FloorReadback& floors, const RomInspection& inspection) {
+  std::string out = "Screen: " + screenName(floors.horizontal) +
+                    "; backgrounds: " + BackgroundUseName(floors.backgrounds) + "\n";
+  out += FormatPrintf("Floor codes in use: %zu\n\n", floors.floors.size());
+  for (const FloorUse& floor : floors.floors) {
+    out += FormatPrintf("0x%02X  display 0x%04X  ", floor.code, floor.displayCode) +
+           floorShows(floor) + floorBackground(floor, floors.horizontal) + "\n";
+    for (const FloorNeed& need : floor.needs) {
+      out += FormatPrintf("      bank %d slot %3d  %-30s %s\n", need.bank, need.slot,
+                          need.role.c_str(), needState(need).c_str());
+    }
   }
-  out += "]\n}\n";
+  appendProblems(out, inspection.problems);
+  return out;
+}
+
+std::string FloorReadbackJson(const FloorReadback& floors, const RomInspection& inspection) {
+  std::string out = "{\n";
+  out += FormatPrintf("  \"screen\": \"%s\",\n", floors.horizontal ? "horizontal" : "vertical");
+  out += "  \"backgrounds\": " + jsonString(BackgroundUseName(floors.backgrounds)) + ",\n";
+  out += "  \"floors\": [";
+  for (std::size_t i = 0; i < floors.floors.size(); ++i) {
+    const FloorUse& floor = floors.floors[i];
+    out += FormatPrintf("%s\n    {\"code\": %d, \"display_code\": %u, ", i == 0 ? "" : ",",
+                        floor.code, floor.displayCode);
+    out += floor.shows == FloorShows::kPicture
+               ? std::string("\"picture\": true")
+               : "\"picture\": false, \"characters\": " + jsonString(floor.text);
+    if (floor.background) {
+      out += FormatPrintf(", \"background\": %d", *floor.background);
+    }
+    out += ", \"needs\": [";
+    for (std::size_t j = 0; j < floor.needs.size(); ++j) {
+      const FloorNeed& need = floor.needs[j];
+      out += FormatPrintf("%s{\"bank\": %d, \"slot\": %d, \"role\": ", j == 0 ? "" : ", ",
+                          need.bank, need.slot) +
+             jsonString(need.role) + ", \"state\": " + jsonString(ResourceStateName(need.state)) +
+             "}";
+    }
+    out += "]}";
+  }
+  out += floors.floors.empty() ? "],\n" : "\n  ],\n";
+  out += "  \"problems\": " + jsonProblems(inspection.problems) + "\n}\n";
   return out;
 }
 
