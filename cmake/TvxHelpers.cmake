@@ -17,3 +17,10 @@ function(tvx_warnings target)
                                              -Wno-format-nonliteral)
   endif()
 endfunction()
+
+# Test programs and the command-line front end are compiled without optimisation in the
+# sanitized (Debug) builds: their code is thin and compiles two to three times faster at -O0,
+# while the libraries they drive keep the preset's -O1 and run at speed.
+function(tvx_compile_quickly_when_sanitized target)
+  target_compile_options(${target} PRIVATE $<$<CONFIG:Debug>:-O0>)
+endfunction()
