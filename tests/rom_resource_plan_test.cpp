@@ -83,7 +83,10 @@ TEST_F(ResourcePlanTest, MissingArrowsAndFloorCharactersAreNamedAllTheSame) {
   ASSERT_EQ(plan.arrows.size(), 4U);
   EXPECT_EQ(plan.missingArrow, plan.arrows[0].value);
   EXPECT_EQ(plan.arrows[3].value, ArrowPicturePath(project, home.dir(), "DN1"));
-  EXPECT_EQ(plan.missingFloorCharacters, std::vector<int>{'F'});
+  ASSERT_EQ(plan.missingFloorCharacters.size(), 1U);
+  EXPECT_EQ(plan.missingFloorCharacters[0].slot, 'F');
+  EXPECT_EQ(plan.missingFloorCharacters[0].value,
+            home.dir() + "DefaultImageR1/UserDefine/Floor/Style0/0x46.bmp");
   EXPECT_EQ(plan.find(1, 'F'), nullptr);
   EXPECT_NE(plan.find(1, '7'), nullptr);
 }

@@ -16,6 +16,23 @@ inline constexpr std::int64_t kMaxBmpPixels = 0x4000000;  // 64 Mi pixels, 256 M
 // Refuses a width or height (the absolute value of biHeight) beyond those bounds.
 void RequireSaneBmpDimensions(std::int64_t width, std::int64_t height);
 
+// The reader's rules that a file can break, as its refusals name them (among others that only
+// a damaged file breaks).
+namespace bmp_rule {
+inline constexpr const char* kTag = "bmp file \"BM\" tag error!";
+inline constexpr const char* kSizeRule =
+    "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2";
+inline constexpr const char* kPlanes = "bmpInfo.biPlanes==1";
+inline constexpr const char* kRle4 = "bmpInfo.biCompression!=csBI_RLE4";
+inline constexpr const char* kRle8 = "bmpInfo.biCompression!=csBI_RLE8";
+inline constexpr const char* kRedMask555 = "RMask==0x7C00";
+inline constexpr const char* kBlueMask = "BMask==0x001F";
+inline constexpr const char* kRedMask565 = "RMask==0xF800";
+inline constexpr const char* kGreenMask565 = "GMask==0x07E0";
+// A bit count without a row decoder.
+inline constexpr const char* kNoDecoder = "false";
+}  // namespace bmp_rule
+
 // The row decoder a file's bit count, compression and masks select.
 enum class BmpPixelFormat : int {
   Unknown = 0,

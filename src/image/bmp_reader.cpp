@@ -35,7 +35,7 @@ void ReadTag(TInputStream& in) {
   std::uint8_t tag[2] = {0, 0};
   const bool present = in.Peek(tag, 2);
   RequireImageRule(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
-                   "bmp file \"BM\" tag error!");
+                   bmp_rule::kTag);
   in.Skip(2);
 }
 
@@ -105,8 +105,8 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x03E0) {
-        RequireImageRule(red == 0x7C00, "RMask==0x7C00");
-        RequireImageRule(blue == 0x001F, "BMask==0x001F");
+        RequireImageRule(red == 0x7C00, bmp_rule::kRedMask555);
+        RequireImageRule(blue == 0x001F, bmp_rule::kBlueMask);
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x00F0) {
@@ -115,9 +115,9 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
       if (green == 0x0FC0) {
         return BmpPixelFormat::Rgb666;
       }
-      RequireImageRule(red == 0xF800, "RMask==0xF800");
-      RequireImageRule(green == 0x07E0, "GMask==0x07E0");
-      RequireImageRule(blue == 0x001F, "BMask==0x001F");
+      RequireImageRule(red == 0xF800, bmp_rule::kRedMask565);
+      RequireImageRule(green == 0x07E0, bmp_rule::kGreenMask565);
+      RequireImageRule(blue == 0x001F, bmp_rule::kBlueMask);
       return BmpPixelFormat::Rgb565;
     case 24:
       return BmpPixelFormat::Bgr888;
@@ -218,7 +218,7 @@ void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, in
     case BmpPixelFormat::Unknown:
       break;
   }
-  throw EImageError("false");
+  throw EImageError(bmp_rule::kNoDecoder);
 }
 
 }  // namespace
@@ -257,12 +257,10 @@ CheckedBmpHeaders ReadCheckedBmpHeaders(TInputStream& in) {
     checked.format = ChooseMaskedFormat(in, h);
   }
 
-  RequireImageRule(
-      h.biSizeImage == h.bfSize - h.biSize - 12 - 2,
-      "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2");
-  RequireImageRule(h.biPlanes == 1, "bmpInfo.biPlanes==1");
-  RequireImageRule(h.biCompression != kBiRle4, "bmpInfo.biCompression!=csBI_RLE4");
-  RequireImageRule(h.biCompression != kBiRle8, "bmpInfo.biCompression!=csBI_RLE8");
+  RequireImageRule(h.biSizeImage == h.bfSize - h.biSize - 12 - 2, bmp_rule::kSizeRule);
+  RequireImageRule(h.biPlanes == 1, bmp_rule::kPlanes);
+  RequireImageRule(h.biCompression != kBiRle4, bmp_rule::kRle4);
+  RequireImageRule(h.biCompression != kBiRle8, bmp_rule::kRle8);
 
   // Nothing is allocated or read on the header's word: the dimensions must be sane and the
   // pixel block must lie inside the file and hold every row the decoder will touch.
@@ -277,7 +275,7 @@ CheckedBmpHeaders ReadCheckedBmpHeaders(TInputStream& in) {
   RequireImageRule(static_cast<std::uint64_t>(h.bfOffBits) + h.biSizeImage <= in.Size(),
                    "bmFileHeader.bfOffBits + bmpInfo.biSizeImage <= file size");
   // A bit count without a row decoder (2, 0, 7, ...).
-  RequireImageRule(checked.format != BmpPixelFormat::Unknown, "false");
+  RequireImageRule(checked.format != BmpPixelFormat::Unknown, bmp_rule::kNoDecoder);
   checked.bfOffBits = h.bfOffBits;
   checked.biSizeImage = h.biSizeImage;
   return checked;

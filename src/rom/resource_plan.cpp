@@ -109,12 +109,10 @@ void planFloorCharacters(ResourcePlan& plan, const Project& project,
       continue;
     }
     std::string path = FloorCharacterPicturePath(folder, code);
-    if (FileExists(path)) {
-      plan.floorCharacters.push_back(picture(kFloorCharacterBank, code, std::move(path),
-                                             SlotRole::kFloorCharacter, code, source));
-    } else {
-      plan.missingFloorCharacters.push_back(code);
-    }
+    const bool exists = FileExists(path);
+    (exists ? plan.floorCharacters : plan.missingFloorCharacters)
+        .push_back(picture(kFloorCharacterBank, code, std::move(path), SlotRole::kFloorCharacter,
+                           code, source));
   }
 }
 

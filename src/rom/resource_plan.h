@@ -58,8 +58,9 @@ struct ResourcePlan {
   std::vector<PlannedSlot> messages;
   // Bank 1: the characters in use whose picture exists, in ascending code.
   std::vector<PlannedSlot> floorCharacters;
-  // Characters in use whose picture is missing (left out without a word).
-  std::vector<int> missingFloorCharacters;
+  // Characters in use whose picture is missing (left out without a word), with the path
+  // looked for.
+  std::vector<PlannedSlot> missingFloorCharacters;
   // Bank 7: the background pictures that exist, vertical list first.
   std::vector<PlannedSlot> backgrounds;
   BackgroundSequence backgroundSequence{};
