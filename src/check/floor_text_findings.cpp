@@ -100,11 +100,14 @@ void noteAdjustment(CheckContext& context, int code, const std::string& entered,
   context.add(std::move(finding));
 }
 
+// The characters a text of one or two characters shows: a leading zero is dropped.
+std::string shownCharacters(const std::string& text) {
+  return text.size() == 2 && text[0] == '0' ? text.substr(1) : text;
+}
+
 void checkCharacters(CheckContext& context, int code, const std::string& entered,
-                     const std::string& text) {
-  std::string shown = text;
-  if (text.size() == 2 && text[0] == '0') {
-    shown = text.substr(1);
+                     const std::string& text, const std::string& shown) {
+  if (shown != text) {
     noteAdjustment(context, code, entered, shown, kLeadingZero);
   } else if (text != entered) {
     noteAdjustment(context, code, entered, shown, kUpperCased);
@@ -158,10 +161,11 @@ void CheckFloorTexts(CheckContext& context) {
       checkNamedPicture(context, code, entered, text);
       continue;
     }
-    for (std::size_t i = text.size() == 2 && text[0] == '0' ? 1 : 0; i < text.size(); ++i) {
-      usedByTexts[static_cast<unsigned char>(text[i])] = true;
+    const std::string shown = shownCharacters(text);
+    for (char character : shown) {
+      usedByTexts[static_cast<unsigned char>(character)] = true;
     }
-    checkCharacters(context, code, entered, text);
+    checkCharacters(context, code, entered, text, shown);
   }
   noteUnusedMissing(context, usedByTexts);
 }
