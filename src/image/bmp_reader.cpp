@@ -35,7 +35,7 @@ void ReadTag(TInputStream& in) {
   std::uint8_t tag[2] = {0, 0};
   const bool present = in.Peek(tag, 2);
   RequireImageRule(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
-                   "bmp file \"BM\" tag error!");
+                   bmp_rule::kTag);
   in.Skip(2);
 }
 
@@ -72,11 +72,8 @@ BmpHeaders ReadHeaders(TInputStream& in) {
   return h;
 }
 
-// Palette entries as 0xAARRGGBB with A = 255. Indexes past the file's entries give opaque
-// black rather than whatever memory follows.
-using Palette = std::array<std::uint32_t, 256>;
-
-void ReadPalette(TInputStream& in, const BmpHeaders& h, Palette& palette) {
+// Indexes past the file's entries give opaque black rather than whatever memory follows.
+void ReadPalette(TInputStream& in, const BmpHeaders& h, BmpPalette& palette) {
   palette.fill(0xFF000000U);
   const std::uint32_t entries =
       h.biClrUsed != 0 ? h.biClrUsed : (h.biBitCount < 9 ? 1U << h.biBitCount : 0U);
@@ -108,8 +105,8 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x03E0) {
-        RequireImageRule(red == 0x7C00, "RMask==0x7C00");
-        RequireImageRule(blue == 0x001F, "BMask==0x001F");
+        RequireImageRule(red == 0x7C00, bmp_rule::kRedMask555);
+        RequireImageRule(blue == 0x001F, bmp_rule::kBlueMask);
         return BmpPixelFormat::Rgb555;
       }
       if (green == 0x00F0) {
@@ -118,9 +115,9 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
       if (green == 0x0FC0) {
         return BmpPixelFormat::Rgb666;
       }
-      RequireImageRule(red == 0xF800, "RMask==0xF800");
-      RequireImageRule(green == 0x07E0, "GMask==0x07E0");
-      RequireImageRule(blue == 0x001F, "BMask==0x001F");
+      RequireImageRule(red == 0xF800, bmp_rule::kRedMask565);
+      RequireImageRule(green == 0x07E0, bmp_rule::kGreenMask565);
+      RequireImageRule(blue == 0x001F, bmp_rule::kBlueMask);
       return BmpPixelFormat::Rgb565;
     case 24:
       return BmpPixelFormat::Bgr888;
@@ -164,7 +161,7 @@ inline void Put(std::uint8_t* d, std::uint32_t r, std::uint32_t g, std::uint32_t
 }
 
 void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, int width,
-               const Palette& palette) {
+               const BmpPalette& palette) {
   switch (format) {
     case BmpPixelFormat::Indexed1:
       for (int x = 0; x < width; ++x, d += 4) {
@@ -221,7 +218,7 @@ void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, in
     case BmpPixelFormat::Unknown:
       break;
   }
-  throw EImageError("false");
+  throw EImageError(bmp_rule::kNoDecoder);
 }
 
 }  // namespace
@@ -235,13 +232,16 @@ void RequireSaneBmpDimensions(std::int64_t width, std::int64_t height) {
                    "bmpInfo.biWidth * abs(bmpInfo.biHeight) <= 0x4000000");
 }
 
-void ReadBmp(TInputStream& in, TArgbImage& image) {
+CheckedBmpHeaders ReadCheckedBmpHeaders(TInputStream& in) {
   ReadTag(in);
   BmpHeaders h = ReadHeaders(in);
 
-  const bool bottomUp = h.biHeight > 0;
-  const std::int64_t width = h.biWidth;
-  const std::int64_t height = std::abs(static_cast<std::int64_t>(h.biHeight));
+  CheckedBmpHeaders checked;
+  checked.bottomUp = h.biHeight > 0;
+  checked.width = h.biWidth;
+  checked.height = std::abs(static_cast<std::int64_t>(h.biHeight));
+  const std::int64_t width = checked.width;
+  const std::int64_t height = checked.height;
 
   // The row stride and the default pixel block size as the format defines them in 32-bit
   // arithmetic; absurd dimensions are refused below, before anything depends on them.
@@ -250,41 +250,47 @@ void ReadBmp(TInputStream& in, TArgbImage& image) {
     h.biSizeImage = stride * static_cast<std::uint32_t>(height);
   }
 
-  Palette palette{};
-  BmpPixelFormat format;
   if (h.biBitCount <= 8) {
-    ReadPalette(in, h, palette);
-    format = IndexedFormat(h.biBitCount);
+    ReadPalette(in, h, checked.palette);
+    checked.format = IndexedFormat(h.biBitCount);
   } else {
-    format = ChooseMaskedFormat(in, h);
+    checked.format = ChooseMaskedFormat(in, h);
   }
 
-  RequireImageRule(
-      h.biSizeImage == h.bfSize - h.biSize - 12 - 2,
-      "bmpInfo.biSizeImage == bmFileHeader.bfSize - bmpInfo.biSize - sizeof(bmFileHeader) - 2");
-  RequireImageRule(h.biPlanes == 1, "bmpInfo.biPlanes==1");
-  RequireImageRule(h.biCompression != kBiRle4, "bmpInfo.biCompression!=csBI_RLE4");
-  RequireImageRule(h.biCompression != kBiRle8, "bmpInfo.biCompression!=csBI_RLE8");
+  RequireImageRule(h.biSizeImage == h.bfSize - h.biSize - 12 - 2, bmp_rule::kSizeRule);
+  RequireImageRule(h.biPlanes == 1, bmp_rule::kPlanes);
+  RequireImageRule(h.biCompression != kBiRle4, bmp_rule::kRle4);
+  RequireImageRule(h.biCompression != kBiRle8, bmp_rule::kRle8);
 
   // Nothing is allocated or read on the header's word: the dimensions must be sane and the
   // pixel block must lie inside the file and hold every row the decoder will touch.
   RequireSaneBmpDimensions(width, height);
-  const std::uint64_t position = in.Position();
-  RequireImageRule(h.bfOffBits >= position, "bmFileHeader.bfOffBits >= stream.Position()");
-  const std::uint64_t rowStride = (static_cast<std::uint64_t>(h.biBitCount) * width + 31) / 32 * 4;
-  const std::uint64_t lastRowBytes = (DecodedBitsPerPixel(format, h.biBitCount) * width + 7) / 8;
-  RequireImageRule(h.biSizeImage >= rowStride * (height - 1) + lastRowBytes,
+  checked.headerEnd = in.Position();
+  RequireImageRule(h.bfOffBits >= checked.headerEnd, "bmFileHeader.bfOffBits >= stream.Position()");
+  checked.rowStride = (static_cast<std::uint64_t>(h.biBitCount) * width + 31) / 32 * 4;
+  const std::uint64_t lastRowBytes =
+      (DecodedBitsPerPixel(checked.format, h.biBitCount) * width + 7) / 8;
+  RequireImageRule(h.biSizeImage >= checked.rowStride * (height - 1) + lastRowBytes,
                    "bmpInfo.biSizeImage >= stride * (abs(bmpInfo.biHeight) - 1) + rowBytes");
   RequireImageRule(static_cast<std::uint64_t>(h.bfOffBits) + h.biSizeImage <= in.Size(),
                    "bmFileHeader.bfOffBits + bmpInfo.biSizeImage <= file size");
+  // A bit count without a row decoder (2, 0, 7, ...).
+  RequireImageRule(checked.format != BmpPixelFormat::Unknown, bmp_rule::kNoDecoder);
+  checked.bfOffBits = h.bfOffBits;
+  checked.biSizeImage = h.biSizeImage;
+  return checked;
+}
 
-  image.Resize(static_cast<int>(width), static_cast<int>(height));
-  in.Skip(h.bfOffBits - position);
+void ReadBmp(TInputStream& in, TArgbImage& image) {
+  const CheckedBmpHeaders h = ReadCheckedBmpHeaders(in);
+  image.Resize(static_cast<int>(h.width), static_cast<int>(h.height));
+  in.Skip(h.bfOffBits - h.headerEnd);
   const std::uint8_t* pixels = in.ReadBuffer(h.biSizeImage);
 
-  for (std::int64_t i = 0; i < height; ++i) {
-    const int row = static_cast<int>(bottomUp ? height - 1 - i : i);
-    DecodeRow(format, pixels + i * rowStride, image.Row(row), static_cast<int>(width), palette);
+  for (std::int64_t i = 0; i < h.height; ++i) {
+    const int row = static_cast<int>(h.bottomUp ? h.height - 1 - i : i);
+    DecodeRow(h.format, pixels + i * h.rowStride, image.Row(row), static_cast<int>(h.width),
+              h.palette);
   }
 }
 

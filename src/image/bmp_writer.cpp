@@ -34,11 +34,10 @@ void WriteBmp(TArgbImage& image, TOutputStream& out, int redBits, int greenBits,
   const ImageLock lock(image);
   const TImageDesc& desc = lock.desc();
   const int bitCount = redBits + greenBits + blueBits <= 16 ? 16 : 32;
-  const std::uint64_t bytesPerPixel = static_cast<std::uint64_t>(bitCount) / 8;
-  const std::uint64_t rowLength = static_cast<std::uint64_t>(desc.Width) * bytesPerPixel;
-  const std::uint64_t stride = (rowLength + 3) / 4 * 4;
+  const auto width = static_cast<std::uint64_t>(desc.Width);
+  const std::uint64_t stride = BitFieldBmpStride(width, bitCount);
   const std::uint64_t fileSize =
-      stride * static_cast<std::uint64_t>(desc.Height) + kBitFieldBmpPrefixSize;
+      BitFieldBmpFileSize(width, static_cast<std::uint64_t>(desc.Height), bitCount);
   if (fileSize > UINT32_MAX) {
     throw EImageError("WriteBmp: picture too large for a BMP file");
   }

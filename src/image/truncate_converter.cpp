@@ -9,69 +9,67 @@
 #include "image/rgb565.h"
 
 namespace tvx {
-namespace {
 
-constexpr std::uint32_t kCoreHeaderSize = 12;
-constexpr std::uint32_t kInfoHeaderSize = 40;
-
-struct Source {
-  std::uint32_t bfOffBits = 0;
-  std::uint32_t biSize = 0;
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  std::uint32_t planes = 0;
-  std::uint32_t bitCount = 0;
-  std::uint32_t compression = 0;
-};
-
-Source ReadSourceHeaders(TInputStream& in) {
+TruncateSource ReadTruncateSource(TInputStream& in) {
   std::uint8_t fileHeader[14];
   in.Read(fileHeader, sizeof fileHeader);
-  RequireImageRule(fileHeader[0] == 'B' && fileHeader[1] == 'M', "bmp file \"BM\" tag error!");
-  Source s;
+  RequireImageRule(fileHeader[0] == 'B' && fileHeader[1] == 'M', truncate_rule::kTag);
+  TruncateSource s;
   s.bfOffBits = GetU32(fileHeader + 10);
 
-  std::uint8_t info[kInfoHeaderSize] = {};
+  std::uint8_t info[kTruncateInfoHeaderSize] = {};
   in.Read(info, 4);
   s.biSize = GetU32(info);
-  if (s.biSize == kCoreHeaderSize) {
+  if (s.biSize == kTruncateCoreHeaderSize) {
     in.Read(info + 4, 8);
     s.width = GetU16(info + 4);
     s.height = GetU16(info + 6);
     s.planes = GetU16(info + 8);
     s.bitCount = GetU16(info + 10);
   } else {
-    RequireImageRule(s.biSize == kInfoHeaderSize, "bmpInfo.biSize==40 || bmpInfo.biSize==12");
-    in.Read(info + 4, kInfoHeaderSize - 4);
+    RequireImageRule(s.biSize == kTruncateInfoHeaderSize, truncate_rule::kHeaderSize);
+    in.Read(info + 4, kTruncateInfoHeaderSize - 4);
     s.width = GetI32(info + 4);
     s.height = GetI32(info + 8);
     s.planes = GetU16(info + 12);
     s.bitCount = GetU16(info + 14);
     s.compression = GetU32(info + 16);
   }
-  RequireImageRule(s.planes == 1, "bmpInfo.biPlanes==1");
-  RequireImageRule(s.bitCount == 24, "bmpInfo.biBitCount==24");
-  RequireImageRule(s.compression == 0, "bmpInfo.biCompression==0");
-  RequireImageRule((s.width & 1) == 0, "(bmpInfo.biWidth & 1)==0");
+  RequireImageRule(s.planes == 1, truncate_rule::kPlanes);
+  RequireImageRule(s.bitCount == 24, truncate_rule::kBitCount);
+  RequireImageRule(s.compression == 0, truncate_rule::kCompression);
+  RequireImageRule((s.width & 1) == 0, truncate_rule::kEvenWidth);
+  RequireSaneBmpDimensions(s.width, s.absoluteHeight());
+  RequireImageRule(s.bfOffBits >= 14 + s.biSize, "bmFileHeader.bfOffBits >= 14 + bmpInfo.biSize");
+  RequireImageRule(s.bfOffBits + s.pixelBytes() <= in.Size(),
+                   "bmFileHeader.bfOffBits + stride * abs(bmpInfo.biHeight) <= file size");
   return s;
 }
 
-std::vector<std::uint8_t> Translate(TInputStream& in) {
-  const Source s = ReadSourceHeaders(in);
-  const std::int64_t width = s.width;
-  const std::int64_t height = std::abs(static_cast<std::int64_t>(s.height));
-  RequireSaneBmpDimensions(width, height);
-  RequireImageRule(s.bfOffBits >= 14 + s.biSize, "bmFileHeader.bfOffBits >= 14 + bmpInfo.biSize");
+std::uint64_t TruncateSource::sourceStride() const {
   // Rows of a 24-bit file are padded to 4 bytes; the last one may come without its padding.
-  const std::uint64_t sourceStride = (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
-  const std::uint64_t pixelBytes = sourceStride * (height - 1) + width * 3;
-  RequireImageRule(s.bfOffBits + pixelBytes <= in.Size(),
-                   "bmFileHeader.bfOffBits + stride * abs(bmpInfo.biHeight) <= file size");
+  return (static_cast<std::uint64_t>(width) * 3 + 3) / 4 * 4;
+}
 
-  const std::uint32_t resultBytes = static_cast<std::uint32_t>(width * 2 * height);
-  std::vector<std::uint8_t> out(kBitFieldBmpPrefixSize + resultBytes);
+std::uint64_t TruncateSource::pixelBytes() const {
+  return sourceStride() * static_cast<std::uint64_t>(absoluteHeight() - 1) +
+         static_cast<std::uint64_t>(width) * 3;
+}
+
+namespace {
+
+std::vector<std::uint8_t> Translate(TInputStream& in) {
+  const TruncateSource s = ReadTruncateSource(in);
+  const std::int64_t width = s.width;
+  const std::int64_t height = s.absoluteHeight();
+  const std::uint64_t sourceStride = s.sourceStride();
+
+  // The width is even, so the 16-bit rows need no padding.
+  const auto fileSize = static_cast<std::uint32_t>(BitFieldBmpFileSize(width, height, 16));
+  const std::uint32_t resultBytes = fileSize - kBitFieldBmpPrefixSize;
+  std::vector<std::uint8_t> out(fileSize);
   // The height keeps its sign, and so the source's row order.
-  PutBitFieldBmpHeader(out.data(), {.fileSize = resultBytes + kBitFieldBmpPrefixSize,
+  PutBitFieldBmpHeader(out.data(), {.fileSize = fileSize,
                                     .width = s.width,
                                     .height = s.height,
                                     .bitCount = 16,
@@ -80,7 +78,7 @@ std::vector<std::uint8_t> Translate(TInputStream& in) {
                                     .masks = {0xF800, 0x07E0, 0x001F}});
 
   in.Seek(s.bfOffBits);
-  const std::uint8_t* pixels = in.ReadBuffer(pixelBytes);
+  const std::uint8_t* pixels = in.ReadBuffer(s.pixelBytes());
   std::uint8_t* d = out.data() + kBitFieldBmpPrefixSize;
   for (std::int64_t y = 0; y < height; ++y) {
     const std::uint8_t* row = pixels + y * sourceStride;

@@ -11,6 +11,7 @@
 #include "project/choices.h"
 #include "project/paths.h"
 #include "project/project_fields.h"
+#include "project/project_keys.h"
 #include "project/startup.h"
 #include "util/ini_file.h"
 
@@ -22,28 +23,12 @@ using YVclUtil::TYIniFile;
 
 constexpr const char* kHead = "Head";
 constexpr const char* kMode = "Mode";
-constexpr const char* kVerticalBackgrounds = "UserBkGndImage";
-constexpr const char* kHorizontalBackgrounds = "UserBkGndImage2";
-constexpr const char* kFloorTable = "FloorTable";
-constexpr const char* kFloorBkgImage = "FloorBkgImage";
 constexpr const char* kLiftMsgIdx = "LiftMsgIdx";
-constexpr const char* kLiftStateImage = "LiftStateImage";
-constexpr const char* kDateTimeImage = "DateTimeImage";
-
-constexpr std::array<char, kLiftStateColumnCount> kColumnLetters{'A', 'B', 'C', 'D'};
+using namespace project_key;
 constexpr std::chrono::milliseconds kPauseAfterSave{300};
 
-std::string slotKey(const char* prefix, int slot) {
-  return prefix + std::to_string(slot);
-}
-std::string backgroundKey(int slot) {
-  return slotKey("UserBkGnd_Image", slot);
-}
 std::string messageInputKey(int row) {
-  return slotKey("MSG", row);
-}
-std::string liftStateKey(const char* prefix, int row, int column) {
-  return prefix + std::to_string(row) + "_" + kColumnLetters[column];
+  return SlotKey("MSG", row);
 }
 
 std::unique_ptr<TYIniFile> openStore(const std::string& path) {
@@ -96,7 +81,7 @@ void writeBackgrounds(TYIniFile& ini, const char* section,
                       const std::array<std::string, kBackgroundSlotCount>& slots) {
   for (int slot = 0; slot < kBackgroundSlotCount; ++slot) {
     if (!IsBlank(slots[slot])) {
-      ini.WriteString(section, backgroundKey(slot), slots[slot]);
+      ini.WriteString(section, BackgroundKey(slot), slots[slot]);
     }
   }
 }
@@ -117,7 +102,7 @@ void writeMessageInputs(TYIniFile& ini, const Project& project) {
 void writeLiftStates(TYIniFile& ini, const Project& project) {
   for (int row = 0; row < kLiftStateRowCount; ++row) {
     for (int column = 0; column < kLiftStateColumnCount; ++column) {
-      ini.WriteString(kLiftStateImage, liftStateKey("LiftState_", row, column),
+      ini.WriteString(kLiftStateImage, LiftStateKey(row, column),
                       project.LiftStateImage[row][column]);
     }
   }
@@ -125,10 +110,10 @@ void writeLiftStates(TYIniFile& ini, const Project& project) {
 
 void writeDateTime(TYIniFile& ini, const Project& project) {
   for (int month = 0; month < kMonthImageCount; ++month) {
-    ini.WriteString(kDateTimeImage, slotKey("Month_", month), project.MonthImages[month]);
+    ini.WriteString(kDateTimeImage, MonthKey(month), project.MonthImages[month]);
   }
   for (int day = 0; day < kWeekImageCount; ++day) {
-    ini.WriteString(kDateTimeImage, slotKey("Week_", day), project.WeekImages[day]);
+    ini.WriteString(kDateTimeImage, WeekKey(day), project.WeekImages[day]);
   }
 }
 
@@ -247,7 +232,7 @@ class ProjectReader {
   void readBackgrounds(const char* section, CatalogueFolder folder,
                        std::array<std::string, kBackgroundSlotCount>& slots) {
     for (int slot = 0; slot < kBackgroundSlotCount; ++slot) {
-      const std::string path = text(section, backgroundKey(slot));
+      const std::string path = text(section, BackgroundKey(slot));
       slots[slot] = IsBlank(path) ? std::string() : pictureOrRelocated(path, folder);
     }
   }
@@ -268,9 +253,9 @@ class ProjectReader {
   // Older files spell the keys "LeftState_"; where a file has both, "LiftState_" wins.
   void readLiftStates() {
     for (int row = 0; row < kLiftStateRowCount; ++row) {
-      for (const char* prefix : {"LeftState_", "LiftState_"}) {
+      for (const char* prefix : {kOldLiftStatePrefix, kLiftStatePrefix}) {
         for (int column = 0; column < kLiftStateColumnCount; ++column) {
-          const std::string path = text(kLiftStateImage, liftStateKey(prefix, row, column));
+          const std::string path = text(kLiftStateImage, LiftStateKey(prefix, row, column));
           if (!IsBlank(path)) {
             m_project.LiftStateImage[row][column] =
                 pictureOrRelocated(path, CatalogueFolder::kLiftState);
@@ -282,18 +267,18 @@ class ProjectReader {
 
   void readDateTime() {
     for (int month = 1; month < kMonthImageCount; ++month) {
-      const std::string path = text(kDateTimeImage, slotKey("Month_", month));
+      const std::string path = text(kDateTimeImage, MonthKey(month));
       if (FileExists(path)) {
         m_project.MonthImages[month] = path;
       }
     }
     for (int day = 1; day < kWeekImageCount; ++day) {
-      const std::string path = text(kDateTimeImage, slotKey("Week_", day));
+      const std::string path = text(kDateTimeImage, WeekKey(day));
       if (FileExists(path)) {
         m_project.WeekImages[day] = path;
       }
     }
-    const std::string language = text(kDateTimeImage, "Week_0");
+    const std::string language = text(kDateTimeImage, WeekKey(0));
     m_project.DateTimeLanguage = IsBlank(language) ? std::string("EN") : language;
   }
 

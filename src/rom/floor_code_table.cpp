@@ -4,6 +4,7 @@
 
 #include "project/catalogue.h"
 #include "project/paths.h"
+#include "project/project_keys.h"
 #include "rom/build_texts.h"
 #include "rom/resource_list.h"
 #include "util/ini_file.h"
@@ -11,10 +12,6 @@
 namespace tvx {
 
 namespace {
-
-bool isBig5LeadByte(unsigned char c) {
-  return c >= 0x81 && c <= 0xFE;
-}
 
 std::uint16_t characterCode(char c) {
   return static_cast<unsigned char>(c);
@@ -24,8 +21,9 @@ void markCharacter(FloorCodeTables& tables, char c) {
   tables.charactersInUse[static_cast<unsigned char>(c)] = true;
 }
 
-void fillDisplayCodes(FloorCodeTables& tables, YVclUtil::TYIniFile& list, Project& project,
-                      const std::string& floorStyleDir, const BuildReporter& reporter) {
+void planDisplayCodes(FloorCodePlan& plan, const Project& project,
+                      const std::string& floorStyleDir) {
+  FloorCodeTables& tables = plan.tables;
   for (int code = 0; code < kFloorCodeCount; ++code) {
     const std::string entered = Trimmed(project.FloorTable[code]);
     const std::string text = UpperCaseText(entered);
@@ -45,13 +43,16 @@ void fillDisplayCodes(FloorCodeTables& tables, YVclUtil::TYIniFile& list, Projec
     } else if (text.size() >= 3) {
       const std::string picture = floorStyleDir + text + ".bmp";
       if (FileExists(picture)) {
-        list.WriteString(ResourceListSection(kCodeTablePictureBank), ResourceListKey(code),
-                         picture);
+        plan.pictures.push_back({.bank = kCodeTablePictureBank,
+                                 .slot = code,
+                                 .value = picture,
+                                 .role = SlotRole::kFloorPicture,
+                                 .index = code,
+                                 .source = {project_key::kFloorTable, FloorCodeName(code)}});
         value = static_cast<std::uint16_t>(kCodeTablePictureMark | code);
       } else {
-        project.FloorTable[code].clear();
-        reporter.log(std::string(build_text::kWarningHead) + FloorCodeName(code) + "=" + entered +
-                     std::string(build_text::kPictureNotFoundTail));
+        plan.clearedCodes.push_back(code);
+        plan.warnings.push_back({FloorCodeWarning::Kind::kPictureNotFound, code, entered});
       }
     }
     tables.displayCodes[code] = value;
@@ -61,28 +62,25 @@ void fillDisplayCodes(FloorCodeTables& tables, YVclUtil::TYIniFile& list, Projec
   }
 }
 
-void warnBackgroundNumber(const BuildReporter& reporter, const std::string& entered) {
-  reporter.log(std::string(build_text::kWarningHead) + entered +
-               std::string(build_text::kBackgroundNumberTail));
-}
-
-void fillBackgrounds(FloorCodeTables& tables, const Project& project,
-                     const BuildReporter& reporter) {
+void planBackgrounds(FloorCodePlan& plan, const Project& project) {
   std::array<std::string, kFloorCodeCount> texts;
   for (int code = 0; code < kFloorCodeCount; ++code) {
     texts[code] = Trimmed(project.FloorBkgImage[code]);
   }
+  const auto warn = [&plan, &texts](int code) {
+    plan.warnings.push_back({FloorCodeWarning::Kind::kBackgroundNumber, code, texts[code]});
+  };
   // Rows without a number inherit the one above; the first rows take the first valid number.
   int current = 0;
-  for (const std::string& text : texts) {
-    if (text.empty()) {
+  for (int code = 0; code < kFloorCodeCount; ++code) {
+    if (texts[code].empty()) {
       continue;
     }
-    if (const std::optional<int> number = ParseBackgroundNumber(UpperCaseText(text))) {
+    if (const std::optional<int> number = ParseBackgroundNumber(UpperCaseText(texts[code]))) {
       current = *number;
       break;
     }
-    warnBackgroundNumber(reporter, text);
+    warn(code);
   }
   for (int code = 0; code < kFloorCodeCount; ++code) {
     const std::string& text = texts[code];
@@ -90,20 +88,29 @@ void fillBackgrounds(FloorCodeTables& tables, const Project& project,
       if (const std::optional<int> number = ParseBackgroundNumber(UpperCaseText(text))) {
         current = *number;
       } else {
-        warnBackgroundNumber(reporter, text);
+        warn(code);
       }
     }
-    tables.backgrounds[code] = static_cast<std::uint8_t>(current & 0xFF);
+    plan.tables.backgrounds[code] = static_cast<std::uint8_t>(current & 0xFF);
   }
 }
 
 }  // namespace
 
+std::string FloorCodeWarningLine(const FloorCodeWarning& warning) {
+  if (warning.kind == FloorCodeWarning::Kind::kPictureNotFound) {
+    return std::string(build_text::kWarningHead) + FloorCodeName(warning.code) + "=" +
+           warning.entered + std::string(build_text::kPictureNotFoundTail);
+  }
+  return std::string(build_text::kWarningHead) + warning.entered +
+         std::string(build_text::kBackgroundNumberTail);
+}
+
 std::string UpperCaseText(std::string_view text) {
   std::string result(text);
   for (std::size_t i = 0; i < result.size(); ++i) {
     const auto c = static_cast<unsigned char>(result[i]);
-    if (isBig5LeadByte(c) && i + 1 < result.size()) {
+    if (IsBig5LeadByte(c) && i + 1 < result.size()) {
       ++i;
     } else if (c >= 'a' && c <= 'z') {
       result[i] = static_cast<char>(c - 'a' + 'A');
@@ -141,13 +148,33 @@ std::optional<int> ParseBackgroundNumber(std::string_view text) {
   return static_cast<int>(value);
 }
 
+FloorCodePlan PlanFloorCodeTable(const Project& project, const std::string& programDir) {
+  FloorCodePlan plan;
+  planDisplayCodes(plan, project, ComputeFloorStyleDir(project, programDir));
+  planBackgrounds(plan, project);
+  return plan;
+}
+
+void ApplyFloorCodePlan(const FloorCodePlan& plan, YVclUtil::TYIniFile& list, Project& project,
+                        const BuildReporter& reporter) {
+  for (const PlannedSlot& picture : plan.pictures) {
+    list.WriteString(ResourceListSection(picture.bank), ResourceListKey(picture.slot),
+                     picture.value);
+  }
+  for (int code : plan.clearedCodes) {
+    project.FloorTable[code].clear();
+  }
+  for (const FloorCodeWarning& warning : plan.warnings) {
+    reporter.log(FloorCodeWarningLine(warning));
+  }
+}
+
 FloorCodeTables MakeFLCodeTableAndFLBkg(YVclUtil::TYIniFile& list, Project& project,
                                         const std::string& programDir,
                                         const BuildReporter& reporter) {
-  FloorCodeTables tables;
-  fillDisplayCodes(tables, list, project, ComputeFloorStyleDir(project, programDir), reporter);
-  fillBackgrounds(tables, project, reporter);
-  return tables;
+  const FloorCodePlan plan = PlanFloorCodeTable(project, programDir);
+  ApplyFloorCodePlan(plan, list, project, reporter);
+  return plan.tables;
 }
 
 }  // namespace tvx

@@ -5,9 +5,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "project/project.h"
 #include "rom/build_report.h"
+#include "rom/planned_slot.h"
 
 namespace YVclUtil {
 class TYIniFile;
@@ -31,10 +33,41 @@ struct FloorCodeTables {
   std::array<std::uint8_t, kFloorCodeCount> backgrounds{};
 };
 
-// Fills the three tables from the project's floor code table and writes the code-table
-// pictures into bank 6 of the open resource list. A picture text whose file is missing in the
-// floor style folder is cleared in the project and warned about; an unreadable background
-// number is warned about and replaced by the number in force.
+// A line the floor code table step logs.
+struct FloorCodeWarning {
+  enum class Kind {
+    kPictureNotFound,   // a text of three or more characters without its picture: cancelled
+    kBackgroundNumber,  // a background number that is no number: the one in force is used
+  };
+  Kind kind = Kind::kPictureNotFound;
+  int code = 0;
+  std::string entered;  // the text without surrounding blanks, case as entered
+};
+
+// The log line of a warning, the same in both languages.
+std::string FloorCodeWarningLine(const FloorCodeWarning& warning);
+
+// The floor code table step worked out without touching anything: its tables, the bank 6
+// pictures, the warnings in the order they are logged and the floor codes whose display text
+// is cleared.
+struct FloorCodePlan {
+  FloorCodeTables tables;
+  std::vector<PlannedSlot> pictures;
+  std::vector<FloorCodeWarning> warnings;
+  std::vector<int> clearedCodes;
+};
+
+FloorCodePlan PlanFloorCodeTable(const Project& project, const std::string& programDir);
+
+// Carries out the plan: writes its pictures into bank 6 of the open resource list, logs its
+// warnings and clears the display texts it cancels in the project.
+void ApplyFloorCodePlan(const FloorCodePlan& plan, YVclUtil::TYIniFile& list, Project& project,
+                        const BuildReporter& reporter);
+
+// Both in one: fills the three tables from the project's floor code table and writes the
+// code-table pictures into bank 6 of the open resource list. A picture text whose file is
+// missing in the floor style folder is cleared in the project and warned about; an unreadable
+// background number is warned about and replaced by the number in force.
 FloorCodeTables MakeFLCodeTableAndFLBkg(YVclUtil::TYIniFile& list, Project& project,
                                         const std::string& programDir,
                                         const BuildReporter& reporter);
@@ -44,5 +77,10 @@ std::optional<int> ParseBackgroundNumber(std::string_view text);
 
 // Upper-cases ASCII letters; the second byte of a Big5 character is left alone.
 std::string UpperCaseText(std::string_view text);
+
+// A byte that starts a two-byte Big5 character.
+constexpr bool IsBig5LeadByte(unsigned char c) {
+  return c >= 0x81 && c <= 0xFE;
+}
 
 }  // namespace tvx

@@ -165,7 +165,7 @@ class GlbAssembler {
   // Converts into the temporary picture; kLeftEmpty (with a warning) when the truncating
   // converter refuses the picture.
   Result<Slot> convertPicture(int bank, int slot, const std::string& path) {
-    if (bank == kBackgroundBank) {
+    if (IsErrorDiffusionBank(bank)) {
       m_reporter.trace("BmpRGB888ToRGB565_ErrorDiffuse_FS: " + path);
       try {
         BmpRGB888ToRGB565_ErrorDiffuse_FS(path, m_temporary.converted);

@@ -1,0 +1,161 @@
+#include "check/check_context.h"
+#include "check/check_texts.h"
+#include "check/picture_intake.h"
+#include "check/slot_roles.h"
+#include "project/paths.h"
+#include "project/project_keys.h"
+#include "util/error_text.h"
+
+// The pictures the plan names: each exists, can be read, is taken by its bank's converter and
+// has the size of its slot.
+namespace tvx {
+
+namespace {
+
+using namespace check_text;
+
+Words fixFor(const PictureShape& shape, bool headerForm) {
+  const Words fix = shape.exact ? FormatWords(kFixExact, shape.width, shape.height)
+                                : FormatWords(kFixAtMost, shape.width, shape.height);
+  return headerForm ? JoinWords(fix, {}, WordsOf(kFixMagick)) : fix;
+}
+
+bool dateShown(const CheckContext& context) {
+  return context.project.USE_DATETIME != 0 && context.state.settings.DateTimeSupported;
+}
+
+// A slot in use that names no picture.
+void checkNotChosen(CheckContext& context, const PlannedSlot& slot) {
+  BilingualText problem;
+  BilingualText fix;
+  if (slot.role == SlotRole::kMessage && (context.project.MSG_STYLE >> slot.column & 1) != 0) {
+    problem = kMessageNotChosen;
+    fix = kFixMessageNotChosen;
+  } else if ((slot.role == SlotRole::kMonth || slot.role == SlotRole::kWeekday) &&
+             dateShown(context)) {
+    problem = kDateNotChosen;
+    fix = kFixDateNotChosen;
+  } else if (slot.role == SlotRole::kStandbyLogo) {
+    problem = kLogoNotChosen;
+    fix = kFixLogoNotChosen;
+  } else {
+    return;
+  }
+  Finding finding =
+      FindingFor(slot, context.state, Severity::kError, FindingKind::kPictureNotChosen);
+  finding.problem = WordsOf(problem);
+  finding.fix = WordsOf(fix);
+  context.add(std::move(finding));
+}
+
+void checkSize(CheckContext& context, const PlannedSlot& slot, const BmpHeaderSummary& header) {
+  const PictureShape shape = ShapeOf(slot, context.project);
+  const auto width = static_cast<long long>(header.width);
+  const auto height = static_cast<long long>(header.height);
+  if (shape.exact && (width != shape.width || height != shape.height)) {
+    Finding finding =
+        FindingFor(slot, context.state, Severity::kWarning, FindingKind::kPictureWrongSize);
+    finding.problem = FormatWords(kWrongSize, width, height, shape.width, shape.height);
+    finding.fix = FormatWords(kFixResize, shape.width, shape.height);
+    context.add(std::move(finding));
+  } else if (!shape.exact && (width > shape.width || height > shape.height)) {
+    Finding finding =
+        FindingFor(slot, context.state, Severity::kWarning, FindingKind::kPictureTooLarge);
+    finding.problem = FormatWords(kTooLarge, width, height, shape.width, shape.height);
+    finding.fix = FormatWords(kFixShrink, shape.width, shape.height);
+    context.add(std::move(finding));
+  }
+}
+
+void checkPicture(CheckContext& context, const PlannedSlot& slot) {
+  const ProgramState& state = context.state;
+  if (IsBlank(slot.value)) {
+    checkNotChosen(context, slot);
+    return;
+  }
+  if (!FileExists(slot.value)) {
+    // Not a picture, so the assembler takes the value for a library reference and stops.
+    Finding finding = FindingFor(slot, state, Severity::kError, FindingKind::kPictureMissing);
+    finding.problem = WordsOf(kFileMissingStops);
+    finding.fix = WordsOf(kFixMissing);
+    context.add(std::move(finding));
+    return;
+  }
+  const Result<BmpProbe> probe = ProbeBmpFile(slot.value);
+  if (!probe) {
+    Finding finding = FindingFor(slot, state, Severity::kError, FindingKind::kPictureUnreadable);
+    finding.problem = FormatWordsWith(
+        kUnreadable, Words{ErrorReason(probe.error(), 1), ErrorReason(probe.error(), 0)});
+    finding.fix = WordsOf(kFixUnreadable);
+    context.add(std::move(finding));
+    return;
+  }
+  const PictureConverter converter = ConverterOfBank(slot.bank);
+  const IntakeVerdict verdict = WhatTheBuildMakesOf(*probe, converter);
+  if (verdict.intake == Intake::kRefused) {
+    const RefusalWords refusal = ExplainRefusal(*probe, verdict.converter);
+    const bool stops = converter == PictureConverter::kErrorDiffusion;
+    Finding finding = FindingFor(slot, state, Severity::kError, FindingKind::kPictureRefused);
+    finding.problem =
+        JoinWords(refusal.reason, kSemicolon, WordsOf(stops ? kBuildStops : kSlotStaysEmpty));
+    finding.fix = fixFor(ShapeOf(slot, context.project), refusal.headerForm);
+    context.add(std::move(finding));
+    return;
+  }
+  if (verdict.intake == Intake::kPrepared) {
+    Finding finding = FindingFor(slot, state, Severity::kNote, FindingKind::kPicturePrepared);
+    finding.problem =
+        JoinWords(ExplainRefusal(*probe, verdict.converter).reason, kSemicolon, WordsOf(kPrepared));
+    context.add(std::move(finding));
+  }
+  checkSize(context, slot, probe->header);
+  if (probe->header.hasAlpha) {
+    Finding finding =
+        FindingFor(slot, state, Severity::kWarning, FindingKind::kTransparencyDropped);
+    finding.problem = WordsOf(kTransparency);
+    finding.fix = WordsOf(kFixFlatten);
+    context.add(std::move(finding));
+  }
+  context.sizes.push_back(
+      {{slot.bank, slot.slot}, slot.value, SlotRoleWords(slot, state), verdict.storedSize});
+}
+
+// Background cells that name a file that is not there: the build clears them.
+void checkClearedBackgrounds(CheckContext& context, bool vertical) {
+  const std::vector<int>& rows =
+      vertical ? context.plan.clearedVerticalRows : context.plan.clearedHorizontalRows;
+  const auto& cells = vertical ? context.project.UserBkGndImage : context.project.UserBkGndImage2;
+  for (int row : rows) {
+    if (IsBlank(cells[row])) {
+      continue;
+    }
+    PlannedSlot slot;
+    slot.bank = kBackgroundBank;
+    slot.slot = (vertical ? 0 : kFirstHorizontalBackgroundSlot) + row;
+    slot.value = Trimmed(cells[row]);
+    slot.role = vertical ? SlotRole::kVerticalBackground : SlotRole::kHorizontalBackground;
+    slot.index = row;
+    slot.source = {
+        vertical ? project_key::kVerticalBackgrounds : project_key::kHorizontalBackgrounds,
+        project_key::BackgroundKey(row)};
+    Finding finding =
+        FindingFor(slot, context.state, Severity::kError, FindingKind::kPictureMissing);
+    finding.problem = WordsOf(kFileMissingLeftOut);
+    finding.fix = WordsOf(kFixMissing);
+    context.add(std::move(finding));
+  }
+}
+
+}  // namespace
+
+void CheckPictures(CheckContext& context) {
+  for (const PlannedSlot* slot : context.plan.allSlots()) {
+    if (!slot->isLibraryReference()) {
+      checkPicture(context, *slot);
+    }
+  }
+  checkClearedBackgrounds(context, true);
+  checkClearedBackgrounds(context, false);
+}
+
+}  // namespace tvx
