@@ -319,42 +319,44 @@ TEST_F(GoldenImageTest, TheCommandLineBuildsTheSameImage) {
   EXPECT_NE(json.out.find("\"build_date\": \"2013-03-06\""), std::string::npos) << json.out;
   EXPECT_NE(json.out.find("\"fill_ok\": true"), std::string::npos);
   EXPECT_NE(json.out.find("\"problems\": [\"bank 0 slot 197 (earthquake message, first Chinese "
-                          "picture) is empty, though every build fills it\", \"bank 7 slot 172 "
-                          "(horizontal background 44) is empty; floor code 0x04 shows it\"]"),
+                          "picture) is empty, though every build fills it\", \"bank 7 slot 1 "
+                          "(vertical background 1) is empty; floor codes 0x00, 0x01, 0x02, "
+                          "0x03 show it\", \"bank 7 slot 44 (vertical background 44) is empty; "
+                          "floor code 0x04 shows it\"]"),
             std::string::npos);
 }
 
 TEST_F(GoldenImageTest, FloorsShowWhatEachCodeTakesOnTheHorizontalScreen) {
   const std::string image = test::ShellQuoted((*s_work / "golden.BIN").string());
   const test::CliRun floors = test::RunTvx880("inspect --floors " + image);
-  EXPECT_EQ(floors.status, 1) << "background 44 is missing";
+  EXPECT_EQ(floors.status, 1) << "backgrounds 1 and 44 are missing";
   EXPECT_EQ(floors.out.substr(0, floors.out.find("\nProblems:")),
             "Screen: horizontal (320 x 240); backgrounds: per floor\n"
             "Floor codes in use: 5\n\n"
             "0x00  display 0x4231  \"B1\"  background 1\n"
             "      bank 1 slot  66  floor character 'B'            present\n"
             "      bank 1 slot  49  floor character '1'            present\n"
-            "      bank 7 slot 129  horizontal background 1        present\n"
+            "      bank 7 slot   1  vertical background 1          EMPTY\n"
             "0x01  display 0x0031  \"1\"  background 1\n"
             "      bank 1 slot  49  floor character '1'            present\n"
-            "      bank 7 slot 129  horizontal background 1        present\n"
+            "      bank 7 slot   1  vertical background 1          EMPTY\n"
             "0x02  display 0x0032  \"2\"  background 1\n"
             "      bank 1 slot  50  floor character '2'            present\n"
-            "      bank 7 slot 129  horizontal background 1        present\n"
+            "      bank 7 slot   1  vertical background 1          EMPTY\n"
             "0x03  display 0x3132  \"12\"  background 1\n"
             "      bank 1 slot  49  floor character '1'            present\n"
             "      bank 1 slot  50  floor character '2'            present\n"
-            "      bank 7 slot 129  horizontal background 1        present\n"
+            "      bank 7 slot   1  vertical background 1          EMPTY\n"
             "0x04  display 0xFE04  picture  background 44\n"
             "      bank 6 slot   4  picture of floor code 0x04     present\n"
-            "      bank 7 slot 172  horizontal background 44       EMPTY\n");
+            "      bank 7 slot  44  vertical background 44         EMPTY\n");
 
   const test::CliRun json = test::RunTvx880("inspect --floors --json " + image);
   EXPECT_EQ(json.status, 1);
   EXPECT_NE(json.out.find("{\"code\": 4, \"display_code\": 65028, \"picture\": true, "
                           "\"background\": 44, \"needs\": [{\"bank\": 6, \"slot\": 4, \"role\": "
                           "\"picture of floor code 0x04\", \"state\": \"present\"}, {\"bank\": 7, "
-                          "\"slot\": 172, \"role\": \"horizontal background 44\", \"state\": "
+                          "\"slot\": 44, \"role\": \"vertical background 44\", \"state\": "
                           "\"empty\"}]}"),
             std::string::npos)
       << json.out;

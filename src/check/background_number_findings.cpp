@@ -4,6 +4,7 @@
 #include "project/choices.h"
 #include "project/paths.h"
 #include "project/project_keys.h"
+#include "rom/rom_floor_readback.h"
 
 // The background numbers of the floor code table: decimal, 0 to 127, and, when each floor
 // shows its own background, naming a vertical background that holds a picture.
@@ -12,8 +13,6 @@ namespace tvx {
 namespace {
 
 using namespace check_text;
-
-constexpr int kLastBackgroundNumber = kBackgroundSlotCount - 1;
 
 Finding numberFinding(int code, Severity severity, FindingKind kind) {
   Finding finding = FindingAt({project_key::kFloorBkgImage, FloorCodeName(code)},
@@ -41,12 +40,13 @@ void CheckBackgroundNumbers(CheckContext& context) {
       finding.problem = FormatWords(kNotANumber, context.quoted(text).c_str(),
                                     int{context.plan.floorCodes.tables.backgrounds[code]});
       context.add(std::move(finding));
-    } else if (*number < 0 || *number > kLastBackgroundNumber) {
+    } else if (!BackgroundSlot(*number)) {
       Finding finding = numberFinding(code, perFloor ? Severity::kError : Severity::kWarning,
                                       FindingKind::kBackgroundNumberOutOfRange);
       finding.problem = FormatWords(kOutOfRange, *number, *number & 0xFF);
       context.add(std::move(finding));
-    } else if (perFloor && context.plan.find(kBackgroundBank, *number) == nullptr) {
+    } else if (perFloor &&
+               context.plan.find(kBackgroundBank, *BackgroundSlot(*number)) == nullptr) {
       Finding finding = numberFinding(code, Severity::kError, FindingKind::kBackgroundSlotEmpty);
       finding.slot = RomSlot{kBackgroundBank, *number};
       finding.problem = FormatWords(kBackgroundEmpty, *number);

@@ -33,7 +33,7 @@ class ResourceStates {
 
   FloorNeed need(int bank, int slot) const {
     const auto found = m_states.find(ResourceIndex(bank, slot));
-    return {bank, slot, RomSlotRole(bank, slot).name,
+    return {bank, slot, DescribeRomSlot(bank, slot).name,
             found == m_states.end() ? ResourceState::kEmpty : found->second};
   }
 
@@ -96,14 +96,14 @@ void collectProblems(FloorReadback& readback) {
     for (const FloorNeed& need : floor.needs) {
       // An empty slot that every build fills is reported as such already.
       const bool reported =
-          need.state == ResourceState::kEmpty && RomSlotRole(need.bank, need.slot).alwaysFilled;
+          need.state == ResourceState::kEmpty && DescribeRomSlot(need.bank, need.slot).alwaysFilled;
       if (need.state != ResourceState::kPresent && !reported) {
         auto& entry = missing[{need.bank, need.slot}];
         entry.first = need;
         entry.second.push_back(floor.code);
       }
     }
-    if (floor.background && !BackgroundSlot(*floor.background, readback.horizontal)) {
+    if (floor.background && !BackgroundSlot(*floor.background)) {
       beyond[*floor.background].push_back(floor.code);
     }
   }
@@ -149,11 +149,11 @@ const char* BackgroundUseName(BackgroundUse use) {
   return "slide show";
 }
 
-std::optional<int> BackgroundSlot(int number, bool horizontal) {
+std::optional<int> BackgroundSlot(int number) {
   if (number < 0 || number >= kFirstHorizontalBackgroundSlot) {
     return std::nullopt;
   }
-  return horizontal ? kFirstHorizontalBackgroundSlot + number : number;
+  return number;
 }
 
 FloorReadback ReadFloorUse(std::span<const std::uint8_t> image,
@@ -180,7 +180,7 @@ FloorReadback ReadFloorUse(std::span<const std::uint8_t> image,
       floor.background = block[config_offset::kBackgroundTable + static_cast<std::size_t>(code)];
     }
     if (floor.background) {
-      if (const std::optional<int> slot = BackgroundSlot(*floor.background, readback.horizontal)) {
+      if (const std::optional<int> slot = BackgroundSlot(*floor.background)) {
         floor.needs.push_back(states.need(kBackgroundBank, *slot));
       }
     }

@@ -56,8 +56,8 @@ const char* BackgroundUseName(BackgroundUse use);  // "off", "per floor", ...
 FloorReadback ReadFloorUse(std::span<const std::uint8_t> image,
                            const std::vector<InspectedResource>& resources);
 
-// The bank 7 slot of background number n on the screen the arrangement chooses: the vertical
-// backgrounds lie in slots 0..127, the horizontal ones in 128..255. None beyond 127.
-std::optional<int> BackgroundSlot(int number, bool horizontal);
+// The bank 7 slot of a floor's background number: the floor table numbers the vertical
+// backgrounds (slots 0..127) on either layout. None beyond 127.
+std::optional<int> BackgroundSlot(int number);
 
 }  // namespace tvx

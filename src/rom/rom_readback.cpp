@@ -220,7 +220,7 @@ void checkFill(std::span<const std::uint8_t> image, RomInspection& result) {
   }
 }
 
-std::string slotName(int bank, int slot, const SlotRole& role) {
+std::string slotName(int bank, int slot, const SlotDescription& role) {
   return "bank " + std::to_string(bank) + " slot " + std::to_string(slot) + " (" + role.name + ")";
 }
 
@@ -230,7 +230,7 @@ void checkRoles(std::span<const std::uint8_t> bytes, RomInspection& result) {
   std::vector<bool> stored(kResourceCount, false);
   for (const InspectedResource& resource : result.resources) {
     stored[static_cast<std::size_t>(ResourceIndex(resource.bank, resource.slot))] = true;
-    const SlotRole role = RomSlotRole(resource.bank, resource.slot);
+    const SlotDescription role = DescribeRomSlot(resource.bank, resource.slot);
     if (role.content != SlotContent::kPicture || !resource.inside) {
       continue;
     }
@@ -245,7 +245,7 @@ void checkRoles(std::span<const std::uint8_t> bytes, RomInspection& result) {
   bool libraryFound = false;
   for (int bank = 0; bank < kBankCount; ++bank) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
-      const SlotRole role = RomSlotRole(bank, slot);
+      const SlotDescription role = DescribeRomSlot(bank, slot);
       const bool isStored = stored[static_cast<std::size_t>(ResourceIndex(bank, slot))];
       libraryFound = libraryFound || (role.content == SlotContent::kLibrary && isStored);
       if (role.alwaysFilled && !isStored) {

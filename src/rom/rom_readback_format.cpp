@@ -104,13 +104,12 @@ std::string needState(const FloorNeed& need) {
   return name;
 }
 
-std::string floorBackground(const FloorUse& floor, bool horizontal) {
+std::string floorBackground(const FloorUse& floor) {
   if (!floor.background) {
     return "";
   }
   const std::string number = "  background " + std::to_string(*floor.background);
-  return BackgroundSlot(*floor.background, horizontal) ? number
-                                                       : number + " (none: a screen has 128)";
+  return BackgroundSlot(*floor.background) ? number : number + " (none: a screen has 128)";
 }
 
 }  // namespace
@@ -222,7 +221,7 @@ std::string FormatFloorReadback(const FloorReadback& floors, const RomInspection
   out += FormatPrintf("Floor codes in use: %zu\n\n", floors.floors.size());
   for (const FloorUse& floor : floors.floors) {
     out += FormatPrintf("0x%02X  display 0x%04X  ", floor.code, floor.displayCode) +
-           floorShows(floor) + floorBackground(floor, floors.horizontal) + "\n";
+           floorShows(floor) + floorBackground(floor) + "\n";
     for (const FloorNeed& need : floor.needs) {
       out += FormatPrintf("      bank %d slot %3d  %-30s %s\n", need.bank, need.slot,
                           need.role.c_str(), needState(need).c_str());

@@ -61,8 +61,8 @@ SheetTile storedTile(std::span<const std::uint8_t> bytes, const InspectedResourc
   SheetTile tile;
   tile.bank = resource.bank;
   tile.slot = resource.slot;
-  tile.role = library ? LibrarySlotRole(resource.slot).name
-                      : RomSlotRole(resource.bank, resource.slot).name;
+  tile.role = library ? DescribeLibrarySlot(resource.slot).name
+                      : DescribeRomSlot(resource.bank, resource.slot).name;
   tile.size = resource.size;
   tile.kind = SheetTileKind::kNotShown;
   tile.boxWidth = kBoxSide;
@@ -89,7 +89,7 @@ SheetTile emptyTile(const SlotAddress& address) {
   SheetTile tile;
   tile.bank = address.bank;
   tile.slot = address.slot;
-  tile.role = RomSlotRole(address.bank, address.slot).name;
+  tile.role = DescribeRomSlot(address.bank, address.slot).name;
   tile.kind = SheetTileKind::kEmpty;
   tile.boxWidth = kBoxSide;
   tile.boxHeight = kBoxSide;

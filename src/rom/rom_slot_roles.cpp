@@ -47,11 +47,11 @@ constexpr std::array<std::string_view, 6> kClockSignNames{
 constexpr std::array<int, 6> kClockSignSlots{57, 58, 123, 124, 125, 126};
 constexpr int kNoSignalSlot = 255;
 
-SlotRole picture(std::string name, bool alwaysFilled) {
+SlotDescription picture(std::string name, bool alwaysFilled) {
   return {std::move(name), SlotContent::kPicture, alwaysFilled};
 }
 
-SlotRole bankZeroRole(int slot) {
+SlotDescription bankZeroRole(int slot) {
   if (slot >= kFirstWeekdaySlot && slot < kFirstWeekdaySlot + 7) {
     return picture("weekday " + std::string(kWeekdayNames[slot - kFirstWeekdaySlot]), true);
   }
@@ -89,25 +89,26 @@ SlotRole bankZeroRole(int slot) {
   return {"not used by the build", SlotContent::kUnused, false};
 }
 
-bool alwaysInUseCharacter(int code) {
-  return (code >= '0' && code <= '9') || code == 'S';
-}
-
-}  // namespace
-
-std::string CharacterName(int code) {
+// "'B'" for a printable ASCII character, "0xA4" for any other code.
+std::string characterName(int code) {
   if (code >= 0x20 && code < 0x7F) {
     return FormatPrintf("'%c'", code);
   }
   return FormatPrintf("0x%02X", code);
 }
 
-SlotRole RomSlotRole(int bank, int slot) {
+bool alwaysInUseCharacter(int code) {
+  return (code >= '0' && code <= '9') || code == 'S';
+}
+
+}  // namespace
+
+SlotDescription DescribeRomSlot(int bank, int slot) {
   if (bank == 0) {
     return bankZeroRole(slot);
   }
   if (bank == kFloorCharacterBank) {
-    return picture("floor character " + CharacterName(slot), alwaysInUseCharacter(slot));
+    return picture("floor character " + characterName(slot), alwaysInUseCharacter(slot));
   }
   if (bank == kCodeTablePictureBank) {
     return picture(FormatPrintf("picture of floor code 0x%02X", slot), false);
@@ -122,7 +123,7 @@ SlotRole RomSlotRole(int bank, int slot) {
   return {"not used by the build", SlotContent::kUnused, false};
 }
 
-SlotRole LibrarySlotRole(int slot) {
+SlotDescription DescribeLibrarySlot(int slot) {
   return {FormatPrintf("library resource %d", slot), SlotContent::kLibrary, false};
 }
 

@@ -15,19 +15,16 @@ enum class SlotContent {
   kProtocol,  // the controller protocol's resource, which need not be a picture
 };
 
-struct SlotRole {
+struct SlotDescription {
   std::string name;  // "fire message, first Chinese picture", "floor character '8'"
   SlotContent content = SlotContent::kUnused;
   // Every build fills the slot; empty, the indicator lacks something it always shows.
   bool alwaysFilled = false;
 };
 
-SlotRole RomSlotRole(int bank, int slot);
+SlotDescription DescribeRomSlot(int bank, int slot);
 
 // A slot of the picture library itself: "library resource 117".
-SlotRole LibrarySlotRole(int slot);
-
-// "'B'" for a printable ASCII character, "0xA4" for any other code.
-std::string CharacterName(int code);
+SlotDescription DescribeLibrarySlot(int slot);
 
 }  // namespace tvx
