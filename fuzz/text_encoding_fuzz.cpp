@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "../src/ui/qt/text_encoding.cpp"
+#include "../src/util/text_encoding.cpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

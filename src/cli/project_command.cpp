@@ -1,6 +1,3 @@
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -13,81 +10,15 @@
 #include "project/project.h"
 #include "project/project_fields.h"
 #include "util/error_text.h"
+#include "util/text_encoding.h"
 
 namespace tvx::cli {
 
 namespace {
 
-// ---- Texts for display: the project keeps bytes, the terminal wants UTF-8 -------------------
-
-bool isValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned minimum = 0;
-    unsigned codePoint = 0;
-    if (lead < 0x80) {
-      ++i;
-      continue;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2, minimum = 0x80, codePoint = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3, minimum = 0x800, codePoint = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4, minimum = 0x10000, codePoint = lead & 0x07u;
-    } else {
-      return false;
-    }
-    if (i + length > text.size()) {
-      return false;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0u) != 0x80u) {
-        return false;
-      }
-      codePoint = (codePoint << 6) | (next & 0x3Fu);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF ||
-        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
-      return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
-// Big5 to UTF-8; a byte that starts no Big5 character becomes U+FFFD.
-std::string big5ToUtf8(std::string_view text) {
-  iconv_t converter = iconv_open("UTF-8", "BIG5");
-  if (converter == reinterpret_cast<iconv_t>(-1)) {
-    return std::string(text);
-  }
-  std::string result;
-  std::string input(text);
-  char* in = input.data();
-  std::size_t inLeft = input.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* out = buffer;
-    std::size_t outLeft = sizeof buffer;
-    const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
-    result.append(buffer, static_cast<std::size_t>(out - buffer));
-    if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
-      result += "\xEF\xBF\xBD";
-      ++in;
-      --inLeft;
-      iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    }
-  }
-  iconv_close(converter);
-  return result;
-}
-
+// The project keeps bytes, the terminal wants UTF-8.
 std::string displayText(const std::string& bytes) {
-  return isValidUtf8(bytes) ? bytes : big5ToUtf8(bytes);
+  return IsValidUtf8(bytes) ? bytes : Big5ToUtf8(bytes);
 }
 
 // ---- A small JSON writer: one object per line pair, arrays on one line ----------------------

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/qt/text_encoding.h"
+#include "util/text_encoding.h"
 
 // The indicator's files hold their texts as bytes, Big5 for Chinese. The window converts them
 // for display and back for storage; nothing below the window converts.

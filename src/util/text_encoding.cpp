@@ -1,4 +1,4 @@
-#include "ui/qt/text_encoding.h"
+#include "util/text_encoding.h"
 
 #include <iconv.h>
 

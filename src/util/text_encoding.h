@@ -5,7 +5,7 @@
 #include <string_view>
 
 // Byte-level conversions between the indicator's Big5 texts and UTF-8, over iconv. Plain C++
-// (no Qt) so that the fuzz targets can take them.
+// (no Qt): the command line, the check and the fuzz targets use them too.
 namespace tvx {
 
 // Whether the bytes are well-formed UTF-8 (plain ASCII is): no overlong forms, surrogates or
