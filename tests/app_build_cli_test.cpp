@@ -115,7 +115,10 @@ TEST_F(BuildCliTest, WithAPortTheImageIsUploadedAfterTheBuild) {
       run("build " + path("lift.ql3") + home + " --port " + path("indicator"));
   EXPECT_EQ(build.status, 0) << build.out << build.err;
   EXPECT_EQ(indicator.wait(), 0) << test::ReadFileBytes(work / "sim.txt");
-  EXPECT_NE(build.out.find("use 32Mb memory.\n>>> Open COM "), std::string::npos) << build.out;
+  EXPECT_NE(build.out.find("use 32Mb memory.\nSummary: 93 resources stored, no slot left "
+                           "empty\n>>> Open COM "),
+            std::string::npos)
+      << build.out;
   EXPECT_NE(build.out.find(" Build and upload finish!\n"), std::string::npos);
   EXPECT_EQ(test::ReadFileBytes(work / "received.bin"), test::ReadFileBytes(work / "lift.BIN"));
 

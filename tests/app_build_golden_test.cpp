@@ -151,6 +151,7 @@ TEST_F(GoldenImageTest, MatchesTheCommittedHashAndInspectReport) {
                                  "DefaultImageR1/LiftState/EARTHQUAKE0_CHT_240x48.bmp picture not "
                                  "converted ((bmpInfo.biWidth & 1)==0) --> empty slot !!!";
   EXPECT_EQ(s_log, (std::vector<std::string>{
+                       "Pre-flight check: errors: 6, warnings: 66; the user chose to build anyway",
                        "Make....",
                        "Force save project...",
                        "[Warning] CTBL-0x05=ROOF not found --> auto cancel !!!",
@@ -161,6 +162,8 @@ TEST_F(GoldenImageTest, MatchesTheCommittedHashAndInspectReport) {
                        warningOdd,
                        "Use memory = " + std::to_string(s_result.memoryUsed) + " Bytes",
                        "use 32Mb memory.",
+                       "Summary: 96 resources stored, 2 slots left empty (not in the picture "
+                       "library: 1, refused by its converter: 1)",
                    }));
 }
 
@@ -304,11 +307,25 @@ TEST_F(GoldenImageTest, TheCommandLineBuildsTheSameImage) {
   // The project as the build saved it, built again by the command line at the same time.
   const std::string project = (*s_work / "golden.ql3").string();
   const std::string out = (*s_work / "cli.BIN").string();
-  const test::CliRun build =
-      test::RunTvx880("build " + test::ShellQuoted(project) + " --home " +
-                          test::ShellQuoted(s_home->dir()) + " --out " + test::ShellQuoted(out),
-                      std::string("SOURCE_DATE_EPOCH=") + test::kGoldenEpoch);
+  const std::string command = "build " + test::ShellQuoted(project) + " --home " +
+                              test::ShellQuoted(s_home->dir()) + " --out " + test::ShellQuoted(out);
+  const std::string epoch = std::string("SOURCE_DATE_EPOCH=") + test::kGoldenEpoch;
+  // Its refused picture and missing backgrounds stop the build, which then touches nothing.
+  const std::string saved = test::ReadFileBytes(project);
+  const test::CliRun strict = test::RunTvx880(command, epoch);
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.out.find("error: earthquake message, first Chinese picture [LiftStateImage "
+                            "LiftState_1_A, BANK0-197]"),
+            std::string::npos)
+      << strict.out;
+  EXPECT_NE(strict.err.find("the pre-flight check found problems in"), std::string::npos);
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(test::ReadFileBytes(project), saved);
+
+  const test::CliRun build = test::RunTvx880(command + " --lenient", epoch);
   ASSERT_EQ(build.status, 0) << build.out;
+  EXPECT_NE(build.out.find("the user chose to build anyway\nMake....\n"), std::string::npos);
+  EXPECT_NE(build.out.find("Summary: 96 resources stored, 2 slots left empty"), std::string::npos);
   EXPECT_EQ(test::Sha256Hex(test::ReadFileBytes(out)), test::Sha256Hex(s_image));
   EXPECT_NE(build.out.find("use 32Mb memory.\n"), std::string::npos) << build.out;
   EXPECT_NE(build.out.find("No port given (--port): the image is not uploaded\n"),

@@ -1,5 +1,7 @@
 #include "app/build_driver.h"
 
+#include "app/build_summary.h"
+#include "check/check_project.h"
 #include "project/choices.h"
 #include "project/paths.h"
 #include "project/project_file.h"
@@ -7,8 +9,11 @@
 #include "rom/config_block.h"
 #include "rom/glb_builder.h"
 #include "rom/resource_list.h"
+#include "rom/resource_plan.h"
 #include "rom/rom_image.h"
 #include "rom/scratch_folder.h"
+#include "util/printf_format.h"
+#include "util/text_encoding.h"
 
 namespace tvx {
 
@@ -22,6 +27,12 @@ bool hasFloorCodes(const Project& project) {
   }
   return false;
 }
+
+constexpr BilingualText kCheckCounts{"建置前檢查: 錯誤 %d 個, 警告 %d 個",
+                                     "Pre-flight check: errors: %d, warnings: %d"};
+constexpr BilingualText kBuildAnyway{"; 使用者選擇仍然建置", "; the user chose to build anyway"};
+constexpr BilingualText kBuildCancelled{"; 已取消建置, 未儲存也未建置任何檔案",
+                                        "; build cancelled, nothing saved or built"};
 
 BuildResult stopped(BuildOutcome outcome) {
   BuildResult result;
@@ -92,6 +103,20 @@ Result<BuildResult> BuildDriver::build() {
     reporter.log(build_text::kUndefinedFloorCode);
     return stopped(BuildOutcome::kNoFloorCodes);
   }
+  CheckOptions checkOptions;
+  checkOptions.userTextToUtf8 = TextAsUtf8;
+  CheckReport check = CheckProject(project, state, checkOptions);
+  if (check.errors() + check.warnings() > 0) {
+    const bool anyway = m_host.buildDespite(check);
+    reporter.log(YVclUtil::FormatPrintf(reporter.pick(kCheckCounts).c_str(), check.errors(),
+                                        check.warnings()) +
+                 reporter.pick(anyway ? kBuildAnyway : kBuildCancelled));
+    if (!anyway) {
+      return stopped(BuildOutcome::kCheckRefused);
+    }
+  }
+  // Planned before the build clears the cells that name no picture.
+  const ResourcePlan plan = PlanResources(project, state);
   reporter.log(build_text::kMake);
   reporter.log(build_text::kForceSave);
   const std::optional<std::string> projectPath = m_studio.chooseProjectToSave();
@@ -155,10 +180,19 @@ Result<BuildResult> BuildDriver::build() {
   if (!image) {
     return image.error();
   }
+  BuildResult result;
+  result.memoryUsed = image->memoryUsed;
   if (!image->written) {
-    return BuildResult{BuildOutcome::kOutOfMemory, {}, {}, image->memoryUsed};
+    result.outcome = BuildOutcome::kOutOfMemory;
+    return result;
   }
-  return BuildResult{BuildOutcome::kBuilt, romImagePath, {}, image->memoryUsed};
+  const BuildSummary summary = SummariseBuild(plan, m_checks, check, state);
+  reporter.log(BuildSummaryLine(summary, reporter.lang()));
+  result.outcome = BuildOutcome::kBuilt;
+  result.romImagePath = romImagePath;
+  result.resourcesStored = summary.stored;
+  result.slotsLeftEmpty = static_cast<int>(summary.empty.size());
+  return result;
 }
 
 }  // namespace tvx

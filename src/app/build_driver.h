@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/studio.h"
+#include "check/check_report.h"
 #include "rom/build_clock.h"
 #include "rom/rom_layout.h"
 #include "util/result.h"
@@ -31,11 +32,16 @@ class BuildHost {
   virtual void repaint() {}
   // The hourglass cursor while pictures are converted.
   virtual void setBusy(bool /*busy*/) {}
+  // The pre-flight check found errors or warnings, before anything was saved or built: true
+  // builds anyway (the indicator then gets what the build can make), false stops. Without an
+  // answer the build goes on.
+  virtual bool buildDespite(const CheckReport& /*report*/) { return true; }
 };
 
 enum class BuildOutcome {
   kUploadOnly,    // the upload-only branch ran instead
   kNoFloorCodes,  // "Undefine floor code!!"
+  kCheckRefused,  // the pre-flight check found something and the host chose not to build
   kNotSaved,      // the save question was cancelled or the project could not be saved
   kMissingArrow,  // a direction arrow picture is missing
   kOutOfMemory,   // the resources do not fit the indicator's memory
@@ -48,6 +54,9 @@ struct BuildResult {
   std::string romImagePath;    // kBuilt: the image written
   std::optional<Error> error;  // kFailed: what ended the build (its text was shown)
   std::uint64_t memoryUsed = 0;
+  // kBuilt: resources stored and slots left empty.
+  int resourcesStored = 0;
+  int slotsLeftEmpty = 0;
 };
 
 class BuildDriver {
@@ -62,10 +71,11 @@ class BuildDriver {
   // Where the build's private temporary folder is made (empty: the system's temporary folder).
   void setScratchParent(std::string folder) { m_scratchParent = std::move(folder); }
 
-  // The build page's action: empties the log, refuses an empty floor code table, asks where to
-  // save the project and saves it, writes the resource list, assembles the GLB, makes the
-  // configuration block and the ROM image, and hands the image to the upload. Each stop is
-  // logged (or, for errors, shown) and leaves nothing behind but the saved project.
+  // The build page's action: empties the log, refuses an empty floor code table, runs the
+  // pre-flight check (and asks the host when it finds something), asks where to save the project
+  // and saves it, writes the resource list, assembles the GLB, makes the configuration block
+  // and the ROM image, logs the summary, and hands the image to the upload. Each stop is logged
+  // (or, for errors, shown) and leaves nothing behind but the saved project.
   BuildResult BuildAndUpload();
 
   // CRC and size of every resource of the last assembled GLB.

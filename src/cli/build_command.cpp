@@ -8,7 +8,9 @@
 #include "app/build_driver.h"
 #include "app/program_home.h"
 #include "app/studio.h"
+#include "check/report_format.h"
 #include "cli/commands.h"
+#include "cli/project_studio.h"
 #include "cli/upload_cli.h"
 #include "rom/build_report.h"
 #include "util/error_text.h"
@@ -20,6 +22,10 @@ namespace {
 constexpr BilingualText kNoPortGiven{"未指定通訊埠 (--port): 不上傳",
                                      "No port given (--port): the image is not uploaded"};
 constexpr BilingualText kNoImageWritten{"未寫入 ROM 映像檔", "no ROM image was written"};
+constexpr BilingualText kRefusedByCheck{
+    "建置前檢查在 \"%s\" 發現問題 (見上), 未儲存專案也未寫入 ROM 映像檔; 用 --lenient 仍然建置",
+    "the pre-flight check found problems in \"%s\" (above); nothing was saved or written "
+    "(--lenient builds anyway)"};
 
 struct BuildOptions {
   std::string project;
@@ -27,6 +33,7 @@ struct BuildOptions {
   std::optional<std::string> out;
   std::optional<std::string> lang;
   std::optional<std::string> port;
+  bool lenient = false;
 };
 
 // The transfer after the build: the port given, language and memory size of the settings.
@@ -68,6 +75,13 @@ class CommandLineBuildHost : public BuildHost {
                                uploadOptions(m_options, m_studio.settings()));
   }
 
+  // The findings go out with the log, in its language; only --lenient builds on.
+  bool buildDespite(const CheckReport& report) override {
+    std::fputs(RenderReportText(report, m_studio.language()).c_str(), stdout);
+    std::fflush(stdout);
+    return m_options.lenient;
+  }
+
   int uploadStatus() const { return m_uploadStatus; }
 
  private:
@@ -95,6 +109,8 @@ const char* outcomeReason(BuildOutcome outcome) {
   switch (outcome) {
     case BuildOutcome::kNoFloorCodes:
       return "the floor code table is empty";
+    case BuildOutcome::kCheckRefused:
+      return "the pre-flight check found problems";
     case BuildOutcome::kNotSaved:
       return "the project could not be saved";
     case BuildOutcome::kMissingArrow:
@@ -112,19 +128,13 @@ int runBuild(const BuildOptions& options) {
       return reportFailure(checked.error(), kExitUsage);
     }
   }
-  const Result<std::string> home = FindProgramDir(options.home);
-  if (!home) {
-    return reportFailure(home.error());
-  }
   CommandLineHost host(options.project);
-  Studio studio(*home, &host);
-  studio.StartUp();
-  if (!studio.LoadProject(options.project)) {
-    return reportFailure(Error::Stated(options.project, kProjectNotLoaded));
+  Result<std::unique_ptr<Studio>> loaded = StudioWithProject(options.project, options.home, &host);
+  if (!loaded) {
+    return reportFailure(loaded.error());
   }
-  if (options.lang) {
-    studio.state().settings.LANG = *options.lang == "en" ? 0 : 1;
-  }
+  Studio& studio = **loaded;
+  applyLanguage(studio, options.lang);
 
   CommandLineBuildHost buildHost(studio, options);
   BuildOutcome outcome = BuildOutcome::kFailed;
@@ -133,6 +143,9 @@ int runBuild(const BuildOptions& options) {
     BuildDriver driver(studio, buildHost);
     driver.setRomImagePath(options.out);
     outcome = driver.BuildAndUpload().outcome;
+  }
+  if (outcome == BuildOutcome::kCheckRefused) {
+    return reportFailure(Error::Stated(options.project, kRefusedByCheck));
   }
   if (outcome != BuildOutcome::kBuilt) {
     return reportFailure(Error::Invalid({}, outcomeReason(outcome)).withAction(kNoImageWritten));
@@ -147,18 +160,20 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
   auto build = std::make_shared<BuildOptions>();
   CLI::App* buildCommand = app.add_subcommand(
       "build",
-      "Build a project into the indicator's ROM image (.BIN) and print the build log; the "
-      "project is saved first. Exit status 0 only when the image was written");
+      "Check a project, then build it into the indicator's ROM image (.BIN) and print the build "
+      "log; the project is saved first. Anything the check finds stops the build (see "
+      "--lenient). Exit status 0 only when the image was written");
   buildCommand->add_option("PROJECT", build->project, "project file (.ql3)")->required();
-  buildCommand->add_option("--home", build->home,
-                           "program home (settings, picture catalogue and library); found beside "
-                           "the program or in the installed data folder when not given");
+  addHomeOption(*buildCommand, build->home);
   buildCommand->add_option("--out", build->out,
                            "where the image goes (default: the project's path with \".BIN\")");
   buildCommand->add_option("--lang", build->lang, "language of the log (default: the settings)")
       ->check(CLI::IsMember({"en", "zh"}));
   buildCommand->add_option("--port", build->port,
                            "upload the image through this port (\"COM 3\" or a device path)");
+  buildCommand->add_flag("--lenient", build->lenient,
+                         "build even when the pre-flight check finds problems (their slots stay "
+                         "empty or wrong); the findings are printed");
   runner.bind(buildCommand, [build] { return runBuild(*build); });
 }
 

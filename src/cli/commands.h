@@ -10,6 +10,7 @@ void registerImageCommands(CLI::App& app, CommandRunner& runner);
 void registerProjectCommands(CLI::App& app, CommandRunner& runner);
 void registerBuildCommands(CLI::App& app, CommandRunner& runner);
 void registerInspectCommands(CLI::App& app, CommandRunner& runner);
+void registerCheckCommands(CLI::App& app, CommandRunner& runner);
 void registerPortCommands(CLI::App& app, CommandRunner& runner);
 void registerUploadCommands(CLI::App& app, CommandRunner& runner);
 void registerNetCommands(CLI::App& app, CommandRunner& runner);

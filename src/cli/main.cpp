@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   registerIniCommands(app, runner);
   registerImageCommands(app, runner);
   registerProjectCommands(app, runner);
+  registerCheckCommands(app, runner);
   registerBuildCommands(app, runner);
   registerInspectCommands(app, runner);
   registerPortCommands(app, runner);

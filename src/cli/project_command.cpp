@@ -7,6 +7,7 @@
 #include "app/program_home.h"
 #include "app/studio.h"
 #include "cli/commands.h"
+#include "cli/project_studio.h"
 #include "project/project.h"
 #include "project/project_fields.h"
 #include "util/error_text.h"
@@ -15,11 +16,6 @@
 namespace tvx::cli {
 
 namespace {
-
-// The project keeps bytes, the terminal wants UTF-8.
-std::string displayText(const std::string& bytes) {
-  return IsValidUtf8(bytes) ? bytes : Big5ToUtf8(bytes);
-}
 
 // ---- A small JSON writer: one object per line pair, arrays on one line ----------------------
 
@@ -87,7 +83,7 @@ class JsonObjectWriter {
 
   void writeString(const std::string& bytes) {
     std::fputc('"', m_out);
-    for (char c : displayText(bytes)) {
+    for (char c : TextAsUtf8(bytes)) {
       const auto byte = static_cast<unsigned char>(c);
       if (c == '"' || c == '\\') {
         std::fputc('\\', m_out);
@@ -139,9 +135,7 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
                                ProjectOptions& options) {
   CLI::App* sub = project.add_subcommand(name, description);
   sub->add_option("FILE", options.file, "project file (.ql3)")->required();
-  sub->add_option("--home", options.home,
-                  "program home (settings, picture catalogue and library); found beside the "
-                  "program or in the installed data folder when not given");
+  addHomeOption(*sub, options.home);
   return sub;
 }
 
@@ -170,16 +164,11 @@ int runNew(const ProjectOptions& options) {
 }
 
 int runShow(const ProjectOptions& options) {
-  const std::optional<std::string> home = findHome(options);
-  if (!home) {
-    return kExitFailure;
+  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  if (!studio) {
+    return reportFailure(studio.error());
   }
-  Studio studio(*home);
-  studio.StartUp();
-  if (!studio.LoadProject(options.file)) {
-    return reportFailure(Error::Stated(options.file, kProjectNotLoaded));
-  }
-  printProject(studio.project());
+  printProject((*studio)->project());
   return kExitOk;
 }
 

@@ -113,4 +113,8 @@ std::optional<std::string> Utf8ToBig5(std::string_view utf8) {
   return convert(utf8, kBig5, "UTF-8", false);
 }
 
+std::string TextAsUtf8(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : Big5ToUtf8(bytes);
+}
+
 }  // namespace tvx

@@ -16,6 +16,10 @@ bool IsValidUtf8(std::string_view bytes);
 // end) becomes U+FFFD; the result is always valid UTF-8.
 std::string Big5ToUtf8(std::string_view big5);
 
+// A text of the user's files as UTF-8: UTF-8 (and ASCII) as it is, anything else read as Big5,
+// the indicator's character set.
+std::string TextAsUtf8(std::string_view bytes);
+
 // UTF-8 text as Big5 bytes; nothing when it has a character Big5 cannot write or is not UTF-8.
 std::optional<std::string> Utf8ToBig5(std::string_view utf8);
 
