@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -54,6 +55,42 @@ TEST_F(BuildCliTest, TheShippedDefaultProjectBuildsWithoutAnyEdit) {
   EXPECT_EQ(chinese.out.rfind("製作....\n自動儲存專案檔...\n已用記憶體 = ", 0), 0u) << chinese.out;
   EXPECT_NE(chinese.out.find("使用 32Mb 記憶體.\n"), std::string::npos);
   EXPECT_EQ(test::ReadFileBytes(work / "other.bin").size(), 4194304u);
+}
+
+TEST_F(BuildCliTest, ThePreFlightCheckNamesTheSlotAndTheStrictBuildTouchesNothing) {
+  const std::string home = " --home " + test::ShellQuoted(kShippedHome);
+  ASSERT_EQ(run("project new " + path("lift.ql3") + home).status, 0);
+  EXPECT_EQ(run("check " + path("lift.ql3") + home).status, 0) << "the shipped project is clean";
+  // ImageMagick's default BMP has a 124-byte header, which the message slots' converter refuses.
+  ASSERT_EQ(std::system(("convert -size 240x48 xc:red " + path("fire.bmp")).c_str()), 0);
+  ASSERT_EQ(run("ini set " + path("lift.ql3") + " LiftStateImage LiftState_0_A " + path("fire.bmp"))
+                .status,
+            0);
+  test::WriteFileBytes(work / "lift.BIN", "the image of yesterday");
+  const std::string project = test::ReadFileBytes(work / "lift.ql3");
+
+  const test::CliRun check = run("check " + path("lift.ql3") + home + " --lang en");
+  EXPECT_EQ(check.status, 1);
+  EXPECT_NE(check.out.find("error: fire message, first Chinese picture [LiftStateImage "
+                           "LiftState_0_A, BANK0-196]\n    " +
+                           (work / "fire.bmp").string() + "\n    has a 124-byte header"),
+            std::string::npos)
+      << check.out;
+  EXPECT_NE(run("check " + path("lift.ql3") + home + " --json").out.find("\"errors\": 1,"),
+            std::string::npos);
+
+  const test::CliRun strict = run("build " + path("lift.ql3") + home + " --lang zh");
+  EXPECT_EQ(strict.status, 1);
+  EXPECT_NE(strict.out.find("錯誤: 火警訊息, 第一張中文圖"), std::string::npos) << strict.out;
+  EXPECT_EQ(test::ReadFileBytes(work / "lift.BIN"), "the image of yesterday");
+  EXPECT_EQ(test::ReadFileBytes(work / "lift.ql3"), project) << "not even saved";
+
+  const test::CliRun lenient = run("build " + path("lift.ql3") + home + " --lang zh --lenient");
+  EXPECT_EQ(lenient.status, 0) << lenient.err;
+  EXPECT_NE(lenient.out.find("\n摘要: 已存入 92 個資源, 1 個欄位留空 (轉換程式不接受: 1)\n"),
+            std::string::npos)
+      << lenient.out;
+  EXPECT_EQ(fs::file_size(work / "lift.BIN"), 4194304u);
 }
 
 TEST_F(BuildCliTest, NoImageMeansExitStatusOne) {
