@@ -305,7 +305,8 @@ TEST_F(CheckProjectTest, AnOverflowingProjectNamesItsLargestPictures) {
   EXPECT_EQ(report.memory.largest[0].bytes, 720U * 540U * 2U + 66U);
   EXPECT_EQ(report.memory.largest[1].slot, (RomSlot{7, 1}));
   EXPECT_NE(overflow[0].problem.english.find(
-                "the largest are: vertical background 0 (777666 bytes), vertical background 1"),
+                "the largest are: vertical background 0 \"big.bmp\" (777666 bytes), vertical "
+                "background 1 \"photo.bmp\""),
             std::string::npos);
 
   state.settings.MEM = 64;

@@ -2,6 +2,7 @@
 
 #include "check/check_context.h"
 #include "check/check_texts.h"
+#include "project/paths.h"
 #include "rom/rom_image.h"
 #include "rom/rom_layout.h"
 
@@ -20,11 +21,15 @@ std::vector<ResourceSize> largestOf(std::vector<ResourceSize> sizes) {
   return sizes;
 }
 
-Words largestWords(const std::vector<ResourceSize>& largest) {
+Words largestWords(const CheckContext& context, const std::vector<ResourceSize>& largest) {
   Words list;
   for (const ResourceSize& resource : largest) {
-    const Words item = FormatWordsWith(kLargestItem, resource.role,
-                                       static_cast<unsigned long long>(resource.bytes));
+    // A picture by its file name too, which is what the technician looks for.
+    const std::string name = "\"" + context.quoted(FileNameOf(resource.file)) + "\"";
+    const Words role =
+        resource.file.empty() ? resource.role : JoinWords(resource.role, {" ", " "}, {name, name});
+    const Words item =
+        FormatWordsWith(kLargestItem, role, static_cast<unsigned long long>(resource.bytes));
     list = list.empty() ? item : JoinWords(list, {", ", ", "}, item);
   }
   return list;
@@ -56,7 +61,7 @@ MemoryEstimate CheckMemory(CheckContext& context) {
     finding.problem =
         JoinWords(FormatWords(kOutOfMemory, used, settings.memory64() ? "64Mb" : "32Mb", capacity,
                               used - capacity),
-                  {}, largestWords(memory.largest));
+                  {}, largestWords(context, memory.largest));
     finding.fix = WordsOf(settings.memory64() ? kFixMemory64 : kFixMemory);
   }
   context.add(std::move(finding));
