@@ -61,6 +61,29 @@ TEST_F(ImageCliTest, ConvertWritesTheFileOrExplainsAndLeavesNothing) {
             2);
 }
 
+TEST_F(ImageCliTest, ConvertRefusesAnOutputThatIsTheInput) {
+  const std::string picture = tvx::test::ReadFileBytes(kMagick / "even_bgr24.bmp");
+  tvx::test::WriteFileBytes(m_dir / "in.bmp", picture);
+  std::filesystem::create_symlink(m_dir / "in.bmp", m_dir / "link.bmp");
+  std::filesystem::create_hard_link(m_dir / "in.bmp", m_dir / "hard.bmp");
+  std::filesystem::create_directory(m_dir / "sub");
+  const std::string in = (m_dir / "in.bmp").string();
+
+  for (const std::string& out : {in, (m_dir / "sub/../in.bmp").string(),
+                                 (m_dir / "link.bmp").string(), (m_dir / "hard.bmp").string()}) {
+    for (const char* mode : {"--truncate", "--diffuse"}) {
+      const tvx::test::CliRun run =
+          tvx::test::RunTvx880(std::string("convert ") + mode + " " + tvx::test::ShellQuoted(in) +
+                               " " + tvx::test::ShellQuoted(out));
+      EXPECT_EQ(run.status, 1) << out;
+      EXPECT_EQ(run.err,
+                "tvx880: cannot convert " + in + " to " + out + ": the output is the input file\n");
+    }
+  }
+  EXPECT_EQ(tvx::test::ReadFileBytes(m_dir / "in.bmp"), picture);
+  EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.bmp"));
+}
+
 TEST_F(ImageCliTest, Crc8PrintsTwoHexDigitsAndTheName) {
   tvx::test::WriteFileBytes(m_dir / "digits.txt", "123456789");
   tvx::test::WriteFileBytes(m_dir / "empty.txt", "");

@@ -1,7 +1,9 @@
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "cli/commands.h"
@@ -15,6 +17,8 @@ namespace {
 
 constexpr BilingualText kCannotConvert{"無法轉換 %s", "cannot convert %s"};
 constexpr BilingualText kCannotRead{"無法讀取 %s", "cannot read %s"};
+constexpr BilingualText kOutputIsInput{"無法轉換 %s: 輸出檔與輸入檔是同一個檔案",
+                                       "cannot convert %s: the output is the input file"};
 
 struct ConvertOptions {
   bool diffuse = false;
@@ -29,7 +33,25 @@ Error conversionError(const ConvertOptions& options, std::string reason) {
       .withAction(kCannotConvert);
 }
 
+// The output names the input: by the same path, or through a symbolic or hard link. Writing
+// it would destroy the source picture.
+bool outputIsInput(const ConvertOptions& options) {
+  namespace fs = std::filesystem;
+  std::error_code inputError;
+  std::error_code outputError;
+  const fs::path input = fs::absolute(options.input, inputError).lexically_normal();
+  const fs::path output = fs::absolute(options.output, outputError).lexically_normal();
+  if (!inputError && !outputError && input == output) {
+    return true;
+  }
+  std::error_code error;
+  return fs::exists(options.output, error) && fs::equivalent(options.input, options.output, error);
+}
+
 int runConvert(const ConvertOptions& options) {
+  if (outputIsInput(options)) {
+    return reportFailure(Error::Stated(options.input + " to " + options.output, kOutputIsInput));
+  }
   if (options.diffuse) {
     // The diffusing converter raises the picture library's errors.
     try {
