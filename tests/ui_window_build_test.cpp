@@ -2,19 +2,28 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <future>
 #include <optional>
 
 #include "app/upload_session.h"
+#include "rom/rom_readback.h"
+#include "rom/rom_sheet.h"
+#include "rom/rom_sheet_raster.h"
+#include "support/cli_run.h"
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/port_combo_box.h"
+#include "ui/window/preflight_dialog.h"
+#include "ui/window/rom_sheet_window.h"
 #include "ui_window_fixture.h"
 #include "upload/virtual_indicator.h"
 #include "util/error_text.h"
@@ -71,13 +80,62 @@ class BuildTest : public WindowTest {
     return text.isEmpty() ? QStringList() : text.split('\n');
   }
 
+  // What the pre-flight question showed.
+  struct Question {
+    QString title;
+    std::vector<QStringList> rows;  // severity, role, file, problem, fix
+    QString cancel;
+    QString buildAnyway;
+    bool cancelIsDefault = false;
+  };
+  // Answers the pre-flight question each time it shows, as the user does, and keeps what it
+  // showed in m_questions. The build waits in the dialog's own loop, so the answer comes from a
+  // timer of the window's thread.
+  void answerQuestions(std::function<void(PreflightDialog&)> answer) {
+    QObject::connect(&m_questionWatch, &QTimer::timeout, [this, answer] {
+      auto* dialog = qobject_cast<PreflightDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) {
+        return;
+      }
+      Question question{dialog->windowTitle(),
+                        {},
+                        dialog->cancelButton()->text(),
+                        dialog->buildAnywayButton()->text(),
+                        dialog->cancelButton()->isDefault()};
+      const QTableWidget* list = dialog->findingList();
+      for (int row = 0; row < list->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < list->columnCount(); ++column) {
+          cells << list->item(row, column)->text();
+        }
+        question.rows.push_back(cells);
+      }
+      m_questions.push_back(question);
+      answer(*dialog);
+    });
+    m_questionWatch.start(5);
+  }
+  // A lift-state picture as ImageMagick writes it by default (a 124-byte header, which the
+  // converter refuses), its name in Big5 as a project made on Windows names it.
+  std::string refusedPicture() {
+    const std::string written = file("red.bmp");
+    const std::string command = "convert -size 240x48 xc:red " + ShellQuoted(written);
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string big5 = file("\xAC\xF5\xA6\xE2.bmp");  // 紅色.bmp
+    std::filesystem::rename(written, big5);
+    return big5;
+  }
+
   TempDir m_files;
   std::unique_ptr<VirtualIndicator> m_indicator;
+  QTimer m_questionWatch;
+  std::vector<Question> m_questions;
 };
 
 TEST_F(BuildTest, BuildsTheDefaultProjectAndUploadsItWhileTheWindowKeepsRunning) {
   auto received = startIndicator();
   m_host.answerSaveFile(file("tower.ql3"));
+  answerQuestions([](PreflightDialog& dialog) { dialog.reject(); });
   // A timer of the window that must keep ticking while the pictures are converted.
   int ticks = 0;
   bool lockedWhileBuilding = false;
@@ -101,6 +159,7 @@ TEST_F(BuildTest, BuildsTheDefaultProjectAndUploadsItWhileTheWindowKeepsRunning)
 
   ASSERT_TRUE(window().buildRunner().lastResult());
   EXPECT_EQ(window().buildRunner().lastResult()->outcome, BuildOutcome::kBuilt);
+  EXPECT_TRUE(m_questions.empty()) << "the shipped project has nothing for the check to find";
   EXPECT_GT(ticks, 0) << "the window's loop ran during the build";
   EXPECT_TRUE(lockedWhileBuilding);
   EXPECT_TRUE(find<QAction>("N5")->isEnabled()) << "unlocked afterwards";
@@ -162,6 +221,127 @@ TEST_F(BuildTest, TheChineseSettingWritesTheLogInChinese) {
   EXPECT_EQ(logLines(),
             (QStringList{QStringLiteral("製作...."), QStringLiteral("自動儲存專案檔..."),
                          QStringLiteral("錯誤: 專案檔尚未儲存")}));
+}
+
+TEST_F(BuildTest, ProblemsTheCheckFindsAreAskedAboutAndCancelLeavesEverythingAsItWas) {
+  project().LiftStateImage[0][0] = refusedPicture();
+  WriteFileBytes(m_files / "tower.ql3", "the project as it was");
+  m_host.answerSaveFile(file("tower.ql3"));
+  answerQuestions([](PreflightDialog& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+  ASSERT_TRUE(buildAndWait());
+
+  ASSERT_EQ(m_questions.size(), 1u);
+  const Question& question = m_questions[0];
+  EXPECT_EQ(question.title, "Pre-flight check");
+  EXPECT_EQ(question.cancel, "Cancel");
+  EXPECT_EQ(question.buildAnyway, "Build anyway");
+  EXPECT_TRUE(question.cancelIsDefault);
+  ASSERT_EQ(question.rows.size(), 1u);
+  const QStringList& row = question.rows[0];
+  EXPECT_EQ(row[0], "error");
+  EXPECT_EQ(row[1], "fire message, first Chinese picture");
+  EXPECT_EQ(row[2].toStdString(), file("紅色.bmp"));
+  EXPECT_TRUE(row[3].contains("124-byte header")) << row[3].toStdString();
+  EXPECT_TRUE(row[4].contains("BMP3:")) << row[4].toStdString();
+
+  EXPECT_EQ(window().buildRunner().lastResult()->outcome, BuildOutcome::kCheckRefused);
+  EXPECT_TRUE(m_host.fileRequests().empty()) << "the save question is not asked";
+  EXPECT_EQ(ReadFileBytes(m_files / "tower.ql3"), "the project as it was");
+  EXPECT_FALSE(std::filesystem::exists(file("tower.BIN")));
+  EXPECT_EQ(logLines(), QStringList{"Pre-flight check: errors: 1, warnings: 0; build cancelled, "
+                                    "nothing saved or built"});
+  EXPECT_FALSE(find<QWidget>("SheetButton")->isEnabled());
+}
+
+TEST_F(BuildTest, BuildAnywayWritesTheImageTheCheckWarnedAbout) {
+  HomeWithSettings home(ShippedSettingsWith({{"LANG=0", "LANG=1"}}));
+  start(home.dir());
+  window().buildPage()->portList()->selectPath(file("nowhere"));
+  project().LiftStateImage[0][0] = refusedPicture();
+  m_host.answerSaveFile(file("tower.ql3"));
+  answerQuestions([](PreflightDialog& dialog) {
+    QTest::mouseClick(dialog.buildAnywayButton(), Qt::LeftButton);
+  });
+  click("SpeedButton3");
+  ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 60s));
+
+  ASSERT_EQ(m_questions.size(), 1u);
+  EXPECT_EQ(m_questions[0].title, QStringLiteral("建置前檢查"));
+  EXPECT_EQ(m_questions[0].cancel, QStringLiteral("取消"));
+  EXPECT_EQ(m_questions[0].buildAnyway, QStringLiteral("仍然建置"));
+  ASSERT_EQ(m_questions[0].rows.size(), 1u);
+  EXPECT_EQ(m_questions[0].rows[0][0], QStringLiteral("錯誤"));
+  EXPECT_EQ(m_questions[0].rows[0][1], QStringLiteral("火警訊息, 第一張中文圖"));
+
+  EXPECT_EQ(window().buildRunner().lastResult()->outcome, BuildOutcome::kBuilt);
+  EXPECT_EQ(std::filesystem::file_size(file("tower.BIN")), 4194304u);
+  const QStringList lines = logLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], QStringLiteral("建置前檢查: 錯誤 1 個, 警告 0 個; 使用者選擇仍然建置"));
+  EXPECT_EQ(lines.filter(QStringLiteral("摘要: 已存入")).size(), 1)
+      << lines.join('\n').toStdString();
+  EXPECT_TRUE(
+      lines.filter(QStringLiteral("摘要: ")).value(0).contains(QStringLiteral("1 個欄位留空")));
+}
+
+TEST_F(BuildTest, AWindowGoneWhileTheQuestionIsOpenAnswersCancel) {
+  project().LiftStateImage[0][0] = refusedPicture();
+  m_host.answerSaveFile(file("tower.ql3"));
+  answerQuestions([this](PreflightDialog&) { m_window.reset(); });
+  click("SpeedButton3");
+  ASSERT_TRUE(WaitUntil([this] { return m_window == nullptr; }, 60s));
+  QCoreApplication::processEvents();
+  EXPECT_EQ(m_questions.size(), 1u);
+  EXPECT_TRUE(m_host.fileRequests().empty()) << "the build did not go on to save";
+  EXPECT_FALSE(std::filesystem::exists(file("tower.BIN")));
+  EXPECT_EQ(studio().log().lines().back(),
+            "Pre-flight check: errors: 1, warnings: 0; build cancelled, nothing saved or built");
+}
+
+// The sheet drawn from the image on disk, as "tvx880 inspect --sheet" draws it.
+SheetRaster SheetOfFile(const std::string& path) {
+  const std::string text = ReadFileBytes(path);
+  const std::vector<std::uint8_t> bytes(text.begin(), text.end());
+  Result<RomSheet> sheet = MakeRomSheet(bytes, InspectRomFile(bytes), "tower.BIN");
+  EXPECT_TRUE(sheet) << ErrorText(sheet.error(), 0);
+  return sheet ? DrawRomSheet(*sheet) : SheetRaster{};
+}
+
+TEST_F(BuildTest, TheSheetButtonShowsWhatTheImageJustBuiltHolds) {
+  EXPECT_FALSE(find<QWidget>("SheetButton")->isEnabled()) << "nothing built yet";
+  window().buildPage()->portList()->selectPath(file("nowhere"));
+  m_host.answerSaveFile(file("tower.ql3"));
+  click("SpeedButton3");
+  ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 60s));
+  ASSERT_EQ(window().buildRunner().lastResult()->outcome, BuildOutcome::kBuilt);
+  ASSERT_TRUE(find<QWidget>("SheetButton")->isEnabled());
+  click("SheetButton");
+  RomSheetWindow* shown = window().buildPage()->sheetWindow();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->isVisible());
+  EXPECT_FALSE(shown->isModal());
+  EXPECT_EQ(shown->windowTitle(), "What the indicator holds - tower.BIN");
+  auto* picture = shown->findChild<QLabel*>("SheetPicture");
+  ASSERT_NE(picture, nullptr);
+  const QImage image = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB888);
+  const SheetRaster raster = SheetOfFile(file("tower.BIN"));
+  ASSERT_EQ(image.size(), QSize(raster.width, raster.height));
+  int rowsDiffering = 0;
+  for (int y = 0; y < raster.height; ++y) {
+    const std::size_t row = 3 * static_cast<std::size_t>(raster.width);
+    rowsDiffering += std::memcmp(image.constScanLine(y), raster.rgb.data() + y * row, row) != 0;
+  }
+  EXPECT_EQ(rowsDiffering, 0) << "pixel for pixel at 1:1";
+
+  // An image gone meanwhile: the window says why, in place of the one open.
+  std::filesystem::remove(file("tower.BIN"));
+  click("SheetButton");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window().findChildren<RomSheetWindow*>().size(), 1);
+  auto* error = window().buildPage()->sheetWindow()->findChild<QLabel*>("SheetError");
+  ASSERT_NE(error, nullptr);
+  EXPECT_TRUE(error->text().contains("cannot read")) << error->text().toStdString();
+  EXPECT_TRUE(error->text().contains(QString::fromStdString(file("tower.BIN"))));
 }
 
 TEST_F(BuildTest, UploadOnlyLeavesTheBuildOut) {

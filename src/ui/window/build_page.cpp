@@ -25,6 +25,7 @@
 #include "ui/window/screen_preview.h"
 #include "ui/window/widget_factory.h"
 #include "upload/upload_texts.h"
+#include "util/bilingual_text.h"
 
 namespace tvx {
 
@@ -34,6 +35,10 @@ constexpr int kPanelLeft = 408;
 constexpr int kPanelWidth = 232;
 constexpr int kToolsLeft = 648;
 constexpr int kToolsWidth = 217;
+constexpr int kLogTop = 186;
+constexpr int kLogHeight = 200;
+
+constexpr BilingualText kSheetCaption{"映像檔內容", "What the indicator holds"};
 
 // The list entry a field's value names; a value outside the field's range leaves the list as
 // it is.
@@ -262,12 +267,18 @@ void BuildPage::buildUploadTools() {
   m_progress->setRange(0, 100);
   m_progress->setValue(0);
   m_progress->setFormat("");
-  m_log = form::Place(new QPlainTextEdit(this), "Memo1", {kToolsLeft, 186, kToolsWidth, 232});
+  m_log = form::Place(new QPlainTextEdit(this), "Memo1",
+                      {kToolsLeft, kLogTop, kToolsWidth, kLogHeight});
   m_log->setReadOnly(true);
   m_log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   m_log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  m_sheetButton = form::Button(this, "SheetButton", QString(),
+                               {kToolsLeft, kLogTop + kLogHeight + 6, kToolsWidth, 26});
+  m_sheetButton->setEnabled(false);
   connect(m_action, &QPushButton::clicked, this,
           [this] { YVclCtrl::RunReportingExceptions([this] { SpeedButton3Click(); }); });
+  connect(m_sheetButton, &QPushButton::clicked, this,
+          [this] { YVclCtrl::RunReportingExceptions([this] { showBuiltImage(); }); });
 }
 
 void BuildPage::refresh() {
@@ -291,6 +302,12 @@ void BuildPage::refresh() {
   m_preview->refresh();
   showLog();
   showBusyCaption();
+  showSheetCaption();
+}
+
+void BuildPage::showSheetCaption() {
+  const std::string_view caption = kSheetCaption.forLanguage(m_studio.language());
+  m_sheetButton->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
 }
 
 void BuildPage::showBusyCaption() {
@@ -376,6 +393,23 @@ void BuildPage::setBuilding(bool building) {
     }
   }
   m_portList->setEnabled(!building && !m_session.busy());
+  m_sheetButton->setEnabled(!building && m_builtImage.has_value());
+}
+
+void BuildPage::setBuiltImage(std::optional<std::string> romImagePath) {
+  m_builtImage = std::move(romImagePath);
+  m_sheetButton->setEnabled(m_builtImage.has_value());
+}
+
+void BuildPage::showBuiltImage() {
+  if (!m_builtImage) {
+    return;
+  }
+  if (m_sheetWindow) {
+    m_sheetWindow->close();
+  }
+  m_sheetWindow = new RomSheetWindow(*m_builtImage, m_studio.language(), window());
+  m_sheetWindow->show();
 }
 
 void BuildPage::appendLogLines(const QStringList& lines, bool clearedFirst) {

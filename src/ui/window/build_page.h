@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/upload_session.h"
+#include "ui/window/rom_sheet_window.h"
 
 class QCheckBox;
 class QComboBox;
@@ -48,6 +51,13 @@ class BuildPage : public QWidget, private UploadView {
   void appendLogLines(const QStringList& lines, bool clearedFirst);
   // The memo follows the studio's log again and shows all of it.
   void listenToLog();
+  // The image the last build wrote (nothing: it wrote none), which "What the indicator holds"
+  // shows.
+  void setBuiltImage(std::optional<std::string> romImagePath);
+  // Opens the sheet of the built image in a window of its own, in place of one still open
+  // (nothing when no image was built).
+  void showBuiltImage();
+  RomSheetWindow* sheetWindow() const { return m_sheetWindow; }
 
   // "開啟" / "關閉" of the date and time display: CheckBox9 is offered only while it is on.
   void dateTimeDisplayChanged(bool on);
@@ -63,6 +73,7 @@ class BuildPage : public QWidget, private UploadView {
   void buildUploadTools();
 
   void Image14Click();
+  void showSheetCaption();
   // The settings and the boxes as they are now, for the next request.
   void configureSession();
   void showLog();
@@ -95,6 +106,9 @@ class BuildPage : public QWidget, private UploadView {
   QCheckBox* m_receiveDump = nullptr;             // CheckBox7
   QProgressBar* m_progress = nullptr;             // ProgressBar1
   QPlainTextEdit* m_log = nullptr;                // Memo1
+  QPushButton* m_sheetButton = nullptr;           // "What the indicator holds"
+  std::optional<std::string> m_builtImage;
+  QPointer<RomSheetWindow> m_sheetWindow;  // deletes itself when closed
   std::size_t m_shownLogLines = 0;
   QString m_idleCaption;
   std::function<void()> m_buildAndUpload;

@@ -10,6 +10,7 @@
 #include "project/project_file.h"
 #include "ui/qt/display_text.h"
 #include "ui/window/build_page.h"
+#include "ui/window/preflight_dialog.h"
 #include "util/error_text.h"
 
 namespace tvx {
@@ -68,6 +69,14 @@ class BuildRunner::WorkerBuildHost : public BuildHost {
     m_runner.m_loop.invoke([this, &romImagePath] { m_runner.m_session.startUpload(romImagePath); },
                            &m_runner.m_gate);
   }
+  // The runner going away releases the build at once, with the dialog perhaps still open: the
+  // answer is shared with the call, and a call that did not run to its end answers Cancel.
+  bool buildDespite(const CheckReport& report) override {
+    auto anyway = std::make_shared<bool>(false);
+    const bool asked = m_runner.m_loop.invoke(
+        [this, &report, anyway] { *anyway = m_runner.askBuildDespite(report); }, &m_runner.m_gate);
+    return asked && *anyway;
+  }
 
  private:
   BuildRunner& m_runner;
@@ -75,13 +84,13 @@ class BuildRunner::WorkerBuildHost : public BuildHost {
 
 namespace {
 
-// The busy cursor over the whole program for as long as it lives.
-class BusyOverrideCursor {
+// A cursor over the whole program for as long as it lives.
+class OverrideCursor {
  public:
-  BusyOverrideCursor() { QApplication::setOverrideCursor(Qt::BusyCursor); }
-  ~BusyOverrideCursor() { QApplication::restoreOverrideCursor(); }
-  BusyOverrideCursor(const BusyOverrideCursor&) = delete;
-  BusyOverrideCursor& operator=(const BusyOverrideCursor&) = delete;
+  explicit OverrideCursor(Qt::CursorShape shape) { QApplication::setOverrideCursor(shape); }
+  ~OverrideCursor() { QApplication::restoreOverrideCursor(); }
+  OverrideCursor(const OverrideCursor&) = delete;
+  OverrideCursor& operator=(const OverrideCursor&) = delete;
 };
 
 }  // namespace
@@ -101,7 +110,7 @@ class BuildRunner::Lent {
   WorkerHost m_workerHost;
   ScopedStudioHost m_host;
   ScopedLogListener m_listener;
-  BusyOverrideCursor m_cursor;
+  OverrideCursor m_cursor{Qt::BusyCursor};
 };
 
 BuildRunner::BuildRunner(Studio& studio, BuildPage& page, UploadSession& session, EventLoop& loop)
@@ -177,6 +186,12 @@ void BuildRunner::run() {
       finish();
     }
   });
+}
+
+bool BuildRunner::askBuildDespite(const CheckReport& report) {
+  // The build waits for the person: the usual cursor over the question.
+  const OverrideCursor arrow(Qt::ArrowCursor);
+  return AskToBuildDespite(report, m_studio.language(), m_page.window());
 }
 
 void BuildRunner::runUploadOnly() {

@@ -18,9 +18,9 @@ class UploadSession;
 // Runs "Build and upload" beside the user-interface thread, so that the window keeps painting
 // and shows the log line by line while the pictures are converted. The build reads and writes
 // the studio's project, so the window locks its editing until the build is over. Everything
-// that needs the person in front of the window (the save dialog, messages) or the upload session
-// (the upload, the upload-only branch) runs on the user-interface thread while the build waits
-// for it; the upload then goes on there as usual.
+// that needs the person in front of the window (the pre-flight question, the save dialog,
+// messages) or the upload session (the upload, the upload-only branch) runs on the
+// user-interface thread while the build waits for it; the upload then goes on there as usual.
 class BuildRunner : public QObject {
   Q_OBJECT
 
@@ -47,6 +47,8 @@ class BuildRunner : public QObject {
   class Lent;
 
   void run();
+  // The pre-flight question (user-interface thread): true builds anyway.
+  bool askBuildDespite(const CheckReport& report);
   // The upload-only branch (user-interface thread): the user picks an image for the session.
   void runUploadOnly();
   void finish();

@@ -125,6 +125,10 @@ void TForm1::lockForBuild(bool locked) {
 
 void TForm1::buildFinished() {
   lockForBuild(false);
+  const std::optional<BuildResult>& result = m_buildRunner->lastResult();
+  m_buildPage->setBuiltImage(result && result->outcome == BuildOutcome::kBuilt
+                                 ? std::optional<std::string>(result->romImagePath)
+                                 : std::nullopt);
   // The build saved the project and may have cleaned values of it: show it as it is now.
   refreshFromStudio();
   if (m_closeAfterBuild) {
