@@ -206,6 +206,50 @@ TEST_F(CheckProjectTest, PicturesInOtherFormsAndSizesAreNamedWithTheirSlotAndFix
   EXPECT_EQ(check().errors(), 3) << "notes only when asked for";
 }
 
+TEST_F(CheckProjectTest, PngAndJpegPicturesArePreparedAndTheirOwnSizeAndAlphaAreChecked) {
+  project.LiftStateImage[0][0] = put("fire.png", Pictures::make("fire.png", "240x48", "", "PNG24"));
+  project.LiftStateImage[1][0] = put(
+      "glass.png", Pictures::make("glass.png", "240x48", "", "PNG32", "'xc:rgba(48,128,192,0.5)'"));
+  project.LiftStateImage[2][0] = put("odd.png", Pictures::make("odd.png", "241x48", "", "PNG24"));
+  const std::string png = test::ReadFileBytes(Pictures::make("fire.png", "240x48", "", "PNG24"));
+  project.LiftStateImage[0][1] = home.put("cut.png", png.substr(0, png.find("IDAT") + 10));
+  project.LiftStateImage[1][1] = put("anim.gif", Pictures::make("anim.gif", "240x48", "", "GIF"));
+  project.UserBkGndImage[1] = put("photo.jpg", Pictures::make("photo.jpg", "320x240", "", "JPEG"));
+  CheckReport report = check(true);
+  std::erase_if(report.findings, [](const Finding& finding) {
+    return finding.kind == FindingKind::kMemoryUse ||
+           finding.kind == FindingKind::kFloorTextAdjusted;
+  });
+
+  const std::vector<std::pair<FindingKind, RomSlot>> expected = {
+      {FindingKind::kPicturePrepared, {0, 196}},     {FindingKind::kPicturePrepared, {0, 197}},
+      {FindingKind::kTransparencyDropped, {0, 197}}, {FindingKind::kPictureRefused, {0, 198}},
+      {FindingKind::kPictureRefused, {0, 236}},      {FindingKind::kPictureRefused, {0, 237}},
+      {FindingKind::kPicturePrepared, {7, 1}},       {FindingKind::kPictureWrongSize, {7, 1}},
+  };
+  ASSERT_EQ(report.findings.size(), expected.size()) << RenderReportText(report, 0);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(report.findings[i].kind, expected[i].first) << i;
+    EXPECT_EQ(report.findings[i].slot, expected[i].second) << i;
+  }
+  EXPECT_EQ(report.findings[0].problem.english,
+            "is a PNG picture; the build turns it into a form its converter takes");
+  EXPECT_EQ(report.findings[2].problem.english, "has transparency; the build puts it over black");
+  EXPECT_EQ(report.findings[3].problem.english,
+            "is 241 pixels wide; the converter takes even widths only; the slot would stay empty");
+  EXPECT_NE(report.findings[3].fix.english.find("240 × 48"), std::string::npos);
+  EXPECT_NE(report.findings[4].problem.english.find("a damaged PNG: "), std::string::npos);
+  EXPECT_NE(report.findings[5].problem.english.find("is a GIF picture"), std::string::npos);
+  EXPECT_NE(report.findings[7].problem.english.find("is 320 × 240"), std::string::npos)
+      << "a JPEG's size comes from the picture itself";
+  const auto photo = std::find_if(report.memory.largest.begin(), report.memory.largest.end(),
+                                  [](const auto& picture) {
+                                    return picture.slot == RomSlot{7, 1};
+                                  });
+  ASSERT_NE(photo, report.memory.largest.end());
+  EXPECT_EQ(photo->bytes, 320U * 240U * 2U + 66U);
+}
+
 TEST_F(CheckProjectTest, FloorTextsNeedTheirCharactersInTheChosenStyle) {
   project.FloorTable[3] = "F1";
   project.FloorTable[4] = "\xA4\x40";  // one Big5 character
