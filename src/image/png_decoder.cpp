@@ -80,7 +80,7 @@ bool readLayout(png_structp png, png_infop info, PngLayout* layout) {
   }
   png_read_info(png, info);
   png_set_expand(png);
-  png_set_strip_16(png);
+  png_set_scale_16(png);
   png_set_gray_to_rgb(png);
   png_set_bgr(png);
   png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
