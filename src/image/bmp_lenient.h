@@ -9,7 +9,9 @@
 
 // The BMP files the build reads besides those ReadBmp takes: the sizes in the file header are
 // not held to the reader's rule, core (12-byte) and version 2 to 5 headers are read by their own
-// layouts, any channel masks (alpha included) are taken, and RLE8 and RLE4 are expanded.
+// layouts (larger ones as far as version 5 goes), any channel masks (alpha included) are taken,
+// and RLE8 and RLE4 are expanded. Like the reader, it reads bit fields of a bit count other than
+// 16 or 32 as uncompressed; compressions it does not know are refused.
 namespace tvx {
 
 // One channel of a bit-field pixel: its mask, the mask's lowest bit and its width (0 when the

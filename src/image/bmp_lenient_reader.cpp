@@ -20,9 +20,10 @@ constexpr std::uint32_t kHeaderWithMasks = 52;
 constexpr std::uint32_t kHeaderWithAlphaMask = 56;
 constexpr std::uint32_t kLargestHeader = 124;
 
+// The core header, or the info header and any of its successors (52, 56, 108, 124 bytes, and
+// larger ones read as far as version 5 goes).
 bool knownHeaderSize(std::uint32_t size) {
-  return size == kCoreHeaderSize || size == kInfoHeaderSize || size == kHeaderWithMasks ||
-         size == kHeaderWithAlphaMask || size == 108 || size == kLargestHeader;
+  return size == kCoreHeaderSize || size >= kInfoHeaderSize;
 }
 
 BmpMaskChannel channelOf(std::uint32_t mask) {
@@ -86,7 +87,10 @@ std::array<std::uint32_t, 4> readMasks(TInputStream& in, const LenientBmpHeaders
 }
 
 void chooseFormat(TInputStream& in, LenientBmpHeaders& h, const std::uint8_t* info) {
-  switch (h.compression) {
+  // Bit fields of other bit counts are read as uncompressed, as the reader reads them.
+  const bool bitFields = h.compression == kBmpBitFields || h.compression == kBmpAlphaBitFields;
+  const bool plain = bitFields && h.bitCount != 16 && h.bitCount != 32;
+  switch (plain ? kBmpNoCompression : h.compression) {
     case kBmpNoCompression:
       switch (h.bitCount) {
         case 16:
@@ -115,8 +119,6 @@ void chooseFormat(TInputStream& in, LenientBmpHeaders& h, const std::uint8_t* in
       return;
     case kBmpBitFields:
     case kBmpAlphaBitFields: {
-      RequireImageRule(h.bitCount == 16 || h.bitCount == 32,
-                       "bit-field pictures have 16 or 32 bits per pixel");
       const std::array<std::uint32_t, 4> masks = readMasks(in, h, info);
       std::transform(masks.begin(), masks.end(), h.masks.begin(), channelOf);
       h.bitFields = true;
@@ -249,8 +251,11 @@ LenientBmpHeaders ReadLenientBmpHeaders(TInputStream& in) {
   std::uint8_t info[kLargestHeader] = {};
   in.Read(info, 4);
   h.headerSize = GetU32(info);
-  RequireImageRule(knownHeaderSize(h.headerSize), "bmpInfo.biSize is 12, 40, 52, 56, 108 or 124");
-  in.Read(info + 4, h.headerSize - 4);
+  RequireImageRule(knownHeaderSize(h.headerSize), "bmpInfo.biSize == 12 || bmpInfo.biSize >= 40");
+  in.Read(info + 4, std::min(h.headerSize, kLargestHeader) - 4);
+  if (h.headerSize > kLargestHeader) {
+    in.Skip(h.headerSize - kLargestHeader);
+  }
   std::int64_t height = 0;
   std::uint16_t planes = 0;
   std::uint32_t colorsUsed = 0;
