@@ -61,11 +61,17 @@ TEST_F(BuildCliTest, ThePreFlightCheckNamesTheSlotAndTheStrictBuildTouchesNothin
   const std::string home = " --home " + test::ShellQuoted(kShippedHome);
   ASSERT_EQ(run("project new " + path("lift.ql3") + home).status, 0);
   EXPECT_EQ(run("check " + path("lift.ql3") + home).status, 0) << "the shipped project is clean";
-  // ImageMagick's default BMP has a 124-byte header, which the message slots' converter refuses.
-  ASSERT_EQ(std::system(("convert -size 240x48 xc:red " + path("fire.bmp")).c_str()), 0);
+  // An odd width, which the message slots' converter refuses and the build does not pad.
+  ASSERT_EQ(std::system(("convert -size 241x48 xc:red BMP3:" + path("fire.bmp")).c_str()), 0);
   ASSERT_EQ(run("ini set " + path("lift.ql3") + " LiftStateImage LiftState_0_A " + path("fire.bmp"))
                 .status,
             0);
+  // ImageMagick's default BMP has a 124-byte header: the build prepares it for its converter.
+  ASSERT_EQ(std::system(("convert -size 240x48 xc:red " + path("quake.bmp")).c_str()), 0);
+  ASSERT_EQ(
+      run("ini set " + path("lift.ql3") + " LiftStateImage LiftState_1_A " + path("quake.bmp"))
+          .status,
+      0);
   test::WriteFileBytes(work / "lift.BIN", "the image of yesterday");
   const std::string project = test::ReadFileBytes(work / "lift.ql3");
 
@@ -73,9 +79,17 @@ TEST_F(BuildCliTest, ThePreFlightCheckNamesTheSlotAndTheStrictBuildTouchesNothin
   EXPECT_EQ(check.status, 1);
   EXPECT_NE(check.out.find("error: fire message, first Chinese picture [LiftStateImage "
                            "LiftState_0_A, BANK0-196]\n    " +
-                           (work / "fire.bmp").string() + "\n    has a 124-byte header"),
+                           (work / "fire.bmp").string() + "\n    is 241 pixels wide"),
             std::string::npos)
       << check.out;
+  EXPECT_EQ(check.out.find("quake.bmp"), std::string::npos) << "a note, shown when asked for";
+  const test::CliRun verbose = run("check " + path("lift.ql3") + home + " --lang en --verbose");
+  EXPECT_NE(verbose.out.find((work / "quake.bmp").string() +
+                             "\n    has a 124-byte header (the form ImageMagick and GIMP write by "
+                             "default); the converter takes BMPs with a 40- or 12-byte header "
+                             "only; the build turns it into a form its converter takes"),
+            std::string::npos)
+      << verbose.out;
   EXPECT_NE(run("check " + path("lift.ql3") + home + " --json").out.find("\"errors\": 1,"),
             std::string::npos);
 

@@ -144,12 +144,18 @@ TEST_F(CheckProjectTest, PicturesInOtherFormsAndSizesAreNamedWithTheirSlotAndFix
   project.LiftStateImage[2][0] = put("wide.bmp", Pictures::bmp3("300x60"));
   project.LiftStateImage[2][1] = home.dir() + "gone.bmp";
   project.UserBkGndImage[1] = put("photo.bmp", Pictures::bmp3("640x480"));
-  project.UserBkGndImage[2] = put(
-      "alpha.bmp", Pictures::make("alpha.bmp", "240x320", "-alpha set -define bmp3:alpha=true"));
+  project.UserBkGndImage[2] =
+      put("alpha.bmp", Pictures::make("alpha.bmp", "240x320", "-alpha set -define bmp3:alpha=true",
+                                      "BMP3", "xc:#3080c080"));
   project.UserBkGndImage[3] =
       put("index.bmp", Pictures::make("index.bmp", "240x320", "-type Palette"));
   project.UserBkGndImage[4] = home.dir() + "gone.bmp";
-  const CheckReport report = check();
+  CheckReport report = check(true);
+  // Only the pictures' findings: the verbose check notes the memory and floor texts too.
+  std::erase_if(report.findings, [](const Finding& finding) {
+    return finding.kind == FindingKind::kMemoryUse ||
+           finding.kind == FindingKind::kFloorTextAdjusted;
+  });
 
   struct Expected {
     FindingKind kind;
@@ -158,15 +164,15 @@ TEST_F(CheckProjectTest, PicturesInOtherFormsAndSizesAreNamedWithTheirSlotAndFix
     std::string key;
   };
   const std::vector<Expected> expected = {
-      {FindingKind::kPictureRefused, Severity::kError, {0, 196}, "LiftState_0_A"},
-      {FindingKind::kPictureRefused, Severity::kError, {0, 197}, "LiftState_1_A"},
+      {FindingKind::kPicturePrepared, Severity::kNote, {0, 196}, "LiftState_0_A"},
+      {FindingKind::kPicturePrepared, Severity::kNote, {0, 197}, "LiftState_1_A"},
       {FindingKind::kPictureWrongSize, Severity::kWarning, {0, 198}, "LiftState_2_A"},
-      {FindingKind::kPictureRefused, Severity::kError, {0, 236}, "LiftState_0_B"},
+      {FindingKind::kPicturePrepared, Severity::kNote, {0, 236}, "LiftState_0_B"},
       {FindingKind::kPictureRefused, Severity::kError, {0, 237}, "LiftState_1_B"},
       {FindingKind::kPictureMissing, Severity::kError, {0, 238}, "LiftState_2_B"},
       {FindingKind::kPictureWrongSize, Severity::kWarning, {7, 1}, "UserBkGnd_Image1"},
       {FindingKind::kTransparencyDropped, Severity::kWarning, {7, 2}, "UserBkGnd_Image2"},
-      {FindingKind::kPictureRefused, Severity::kError, {7, 3}, "UserBkGnd_Image3"},
+      {FindingKind::kPicturePrepared, Severity::kNote, {7, 3}, "UserBkGnd_Image3"},
       {FindingKind::kPictureMissing, Severity::kError, {7, 4}, "UserBkGnd_Image4"},
   };
   ASSERT_EQ(report.findings.size(), expected.size()) << RenderReportText(report, 0);
@@ -183,15 +189,65 @@ TEST_F(CheckProjectTest, PicturesInOtherFormsAndSizesAreNamedWithTheirSlotAndFix
   EXPECT_EQ(v5.role.english, "fire message, first Chinese picture");
   EXPECT_EQ(v5.role.chinese, "火警訊息, 第一張中文圖");
   EXPECT_NE(v5.problem.english.find("124-byte header"), std::string::npos);
-  EXPECT_NE(v5.problem.english.find("the slot would stay empty"), std::string::npos);
-  EXPECT_NE(v5.fix.english.find("24-bit BMP of 240 × 48"), std::string::npos);
-  EXPECT_NE(v5.fix.english.find("BMP3:"), std::string::npos);
+  EXPECT_NE(v5.problem.english.find("the build turns it into a form its converter takes"),
+            std::string::npos);
   EXPECT_NE(report.findings[1].problem.english.find("8-bit"), std::string::npos);
   EXPECT_NE(report.findings[3].problem.english.find("32-bit"), std::string::npos);
-  EXPECT_NE(report.findings[4].problem.english.find("241 pixels wide"), std::string::npos);
+  const Finding& odd = report.findings[4];
+  EXPECT_NE(odd.problem.english.find("241 pixels wide"), std::string::npos);
+  EXPECT_NE(odd.problem.english.find("the slot would stay empty"), std::string::npos);
+  EXPECT_NE(odd.fix.english.find("24-bit BMP of 240 × 48"), std::string::npos);
   EXPECT_NE(report.findings[2].problem.english.find("is 300 × 60"), std::string::npos);
-  EXPECT_NE(report.findings[8].problem.english.find("the build would stop"), std::string::npos)
-      << "the background converter refuses a palette file's sizes";
+  EXPECT_NE(report.findings[7].problem.english.find("which the conversion drops"),
+            std::string::npos)
+      << "the background converter takes a 32-bit picture and ignores its alpha";
+  EXPECT_NE(report.findings[8].problem.english.find("sizes in its header do not add up"),
+            std::string::npos);
+  EXPECT_EQ(check().errors(), 3) << "notes only when asked for";
+}
+
+TEST_F(CheckProjectTest, PngAndJpegPicturesArePreparedAndTheirOwnSizeAndAlphaAreChecked) {
+  project.LiftStateImage[0][0] = put("fire.png", Pictures::make("fire.png", "240x48", "", "PNG24"));
+  project.LiftStateImage[1][0] = put(
+      "glass.png", Pictures::make("glass.png", "240x48", "", "PNG32", "'xc:rgba(48,128,192,0.5)'"));
+  project.LiftStateImage[2][0] = put("odd.png", Pictures::make("odd.png", "241x48", "", "PNG24"));
+  const std::string png = test::ReadFileBytes(Pictures::make("fire.png", "240x48", "", "PNG24"));
+  project.LiftStateImage[0][1] = home.put("cut.png", png.substr(0, png.find("IDAT") + 10));
+  project.LiftStateImage[1][1] = put("anim.gif", Pictures::make("anim.gif", "240x48", "", "GIF"));
+  project.UserBkGndImage[1] = put("photo.jpg", Pictures::make("photo.jpg", "320x240", "", "JPEG"));
+  CheckReport report = check(true);
+  std::erase_if(report.findings, [](const Finding& finding) {
+    return finding.kind == FindingKind::kMemoryUse ||
+           finding.kind == FindingKind::kFloorTextAdjusted;
+  });
+
+  const std::vector<std::pair<FindingKind, RomSlot>> expected = {
+      {FindingKind::kPicturePrepared, {0, 196}},     {FindingKind::kPicturePrepared, {0, 197}},
+      {FindingKind::kTransparencyDropped, {0, 197}}, {FindingKind::kPictureRefused, {0, 198}},
+      {FindingKind::kPictureRefused, {0, 236}},      {FindingKind::kPictureRefused, {0, 237}},
+      {FindingKind::kPicturePrepared, {7, 1}},       {FindingKind::kPictureWrongSize, {7, 1}},
+  };
+  ASSERT_EQ(report.findings.size(), expected.size()) << RenderReportText(report, 0);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(report.findings[i].kind, expected[i].first) << i;
+    EXPECT_EQ(report.findings[i].slot, expected[i].second) << i;
+  }
+  EXPECT_EQ(report.findings[0].problem.english,
+            "is a PNG picture; the build turns it into a form its converter takes");
+  EXPECT_EQ(report.findings[2].problem.english, "has transparency; the build puts it over black");
+  EXPECT_EQ(report.findings[3].problem.english,
+            "is 241 pixels wide; the converter takes even widths only; the slot would stay empty");
+  EXPECT_NE(report.findings[3].fix.english.find("240 × 48"), std::string::npos);
+  EXPECT_NE(report.findings[4].problem.english.find("a damaged PNG: "), std::string::npos);
+  EXPECT_NE(report.findings[5].problem.english.find("is a GIF picture"), std::string::npos);
+  EXPECT_NE(report.findings[7].problem.english.find("is 320 × 240"), std::string::npos)
+      << "a JPEG's size comes from the picture itself";
+  const auto photo = std::find_if(report.memory.largest.begin(), report.memory.largest.end(),
+                                  [](const auto& picture) {
+                                    return picture.slot == RomSlot{7, 1};
+                                  });
+  ASSERT_NE(photo, report.memory.largest.end());
+  EXPECT_EQ(photo->bytes, 320U * 240U * 2U + 66U);
 }
 
 TEST_F(CheckProjectTest, FloorTextsNeedTheirCharactersInTheChosenStyle) {

@@ -49,6 +49,11 @@ std::optional<BilingualText> reasonOfKind(FindingKind kind) {
       return kReasonLibrary;
     case FindingKind::kOutOfMemory:
       return kReasonMemory;
+    // The build stores a prepared picture; its note and a transparency warning are about how,
+    // never a reason for an empty slot.
+    case FindingKind::kPicturePrepared:
+    case FindingKind::kTransparencyDropped:
+      return std::nullopt;
     default:
       return std::nullopt;
   }

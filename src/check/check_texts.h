@@ -67,8 +67,12 @@ inline constexpr BilingualText kFileMissingLeftOut{
 inline constexpr BilingualText kUnreadable{"無法讀取檔案: %s", "the file cannot be read: %s"};
 inline constexpr BilingualText kSlotStaysEmpty{"此位置會保留空白", "the slot would stay empty"};
 inline constexpr BilingualText kBuildStops{"製作會中止", "the build would stop"};
-inline constexpr BilingualText kNotBmpKind{"是 %s 圖檔, 不是 BMP", "is a %s picture, not a BMP"};
-inline constexpr BilingualText kNotBmp{"不是 BMP 圖檔", "is not a BMP picture"};
+inline constexpr BilingualText kNotBmpKind{"是 %s 圖檔, 製作只能讀取 BMP、PNG 與 JPEG",
+                                           "is a %s picture; the build reads BMP, PNG and JPEG "
+                                           "only"};
+inline constexpr BilingualText kNotBmp{"不是 BMP、PNG 或 JPEG 圖檔",
+                                       "is not a BMP, PNG or JPEG picture"};
+inline constexpr BilingualText kPictureKind{"是 %s 圖檔", "is a %s picture"};
 inline constexpr BilingualText kHeaderSize{
     "檔頭為 %u 位元組 (ImageMagick 與 GIMP 預設寫出的格式), 轉換器只接受 40 或 12 位元組檔頭的 "
     "BMP",
@@ -100,6 +104,8 @@ inline constexpr BilingualText kTooLarge{"大小為 %lld × %lld, 超出 %d × %
                                          "is %lld × %lld, larger than the %d × %d screen"};
 inline constexpr BilingualText kTransparency{"含透明度, 轉換時會被捨棄",
                                              "has transparency, which the conversion drops"};
+inline constexpr BilingualText kTransparencyOverBlack{
+    "含透明度, 製作時會把它疊在黑色上", "has transparency; the build puts it over black"};
 inline constexpr BilingualText kPrepared{"製作時會先轉成轉換器接受的格式",
                                          "the build turns it into a form its converter takes"};
 inline constexpr BilingualText kMessageNotChosen{

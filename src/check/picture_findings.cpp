@@ -48,10 +48,10 @@ void checkNotChosen(CheckContext& context, const PlannedSlot& slot) {
   context.add(std::move(finding));
 }
 
-void checkSize(CheckContext& context, const PlannedSlot& slot, const BmpHeaderSummary& header) {
+void checkSize(CheckContext& context, const PlannedSlot& slot, const IntakeVerdict& verdict) {
   const PictureShape shape = ShapeOf(slot, context.project);
-  const auto width = static_cast<long long>(header.width);
-  const auto height = static_cast<long long>(header.height);
+  const auto width = static_cast<long long>(verdict.width);
+  const auto height = static_cast<long long>(verdict.height);
   if (shape.exact && (width != shape.width || height != shape.height)) {
     Finding finding =
         FindingFor(slot, context.state, Severity::kWarning, FindingKind::kPictureWrongSize);
@@ -91,9 +91,9 @@ void checkPicture(CheckContext& context, const PlannedSlot& slot) {
     return;
   }
   const PictureConverter converter = ConverterOfBank(slot.bank);
-  const IntakeVerdict verdict = WhatTheBuildMakesOf(*probe, converter);
+  const IntakeVerdict verdict = WhatTheBuildMakesOf(slot.value, *probe, converter);
   if (verdict.intake == Intake::kRefused) {
-    const RefusalWords refusal = ExplainRefusal(*probe, verdict.converter);
+    const RefusalWords refusal = ExplainRefusal(*probe, verdict);
     const bool stops = converter == PictureConverter::kErrorDiffusion;
     Finding finding = FindingFor(slot, state, Severity::kError, FindingKind::kPictureRefused);
     finding.problem =
@@ -104,15 +104,16 @@ void checkPicture(CheckContext& context, const PlannedSlot& slot) {
   }
   if (verdict.intake == Intake::kPrepared) {
     Finding finding = FindingFor(slot, state, Severity::kNote, FindingKind::kPicturePrepared);
-    finding.problem =
-        JoinWords(ExplainRefusal(*probe, verdict.converter).reason, kSemicolon, WordsOf(kPrepared));
+    finding.problem = JoinWords(PreparedFrom(*probe, verdict), kSemicolon, WordsOf(kPrepared));
     context.add(std::move(finding));
   }
-  checkSize(context, slot, probe->header);
-  if (probe->header.hasAlpha) {
+  checkSize(context, slot, verdict);
+  if (verdict.translucent) {
     Finding finding =
         FindingFor(slot, state, Severity::kWarning, FindingKind::kTransparencyDropped);
-    finding.problem = WordsOf(kTransparency);
+    // A converter that takes the picture ignores its alpha; a prepared one is put over black.
+    finding.problem =
+        WordsOf(verdict.intake == Intake::kPrepared ? kTransparencyOverBlack : kTransparency);
     finding.fix = WordsOf(kFixFlatten);
     context.add(std::move(finding));
   }

@@ -5,15 +5,11 @@
 
 #include "check/words.h"
 #include "image/bmp_probe.h"
+#include "image/picture_preparation.h"
 
 // Two questions about a picture, kept apart: what its converter takes (the converter's own
 // header checks decide), and what the build can make of it before the converter sees it.
 namespace tvx {
-
-enum class PictureConverter {
-  kTruncating,      // every bank but the backgrounds'
-  kErrorDiffusion,  // the backgrounds
-};
 
 PictureConverter ConverterOfBank(int bank);
 
@@ -34,11 +30,19 @@ struct IntakeVerdict {
   Intake intake = Intake::kRefused;
   ConverterVerdict converter;    // on the picture as it is
   std::uint64_t storedSize = 0;  // what the slot takes in the GLB; 0 when refused
+  // The picture's own size; 0 when it cannot be read.
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  bool oddWidth = false;     // readable, but of a width the build does not prepare
+  bool translucent = false;  // some pixel is not fully opaque
+  std::string unreadable;    // why the decoder cannot read a refused picture
 };
 
-// The build hands every picture to its converter as it is, so it takes what the converter
-// takes and nothing else; a step that prepares other forms would answer kPrepared for them.
-IntakeVerdict WhatTheBuildMakesOf(const BmpProbe& probe, PictureConverter converter);
+// The build hands a picture to its converter as it is when the converter takes it, and
+// otherwise prepares it when the decoder reads it (PreparePicture). Headers decide where they
+// can: a BMP's settle it, other forms and pictures with an alpha channel are decoded.
+IntakeVerdict WhatTheBuildMakesOf(const std::string& path, const BmpProbe& probe,
+                                  PictureConverter converter);
 
 // Why a converter refuses a picture, in words, and whether saving it in the converter's form
 // (the 40-byte header in particular) is the cure.
@@ -47,5 +51,12 @@ struct RefusalWords {
   bool headerForm = false;  // the picture is in another BMP form than the converter's
 };
 RefusalWords ExplainRefusal(const BmpProbe& probe, const ConverterVerdict& verdict);
+
+// Why the build leaves a picture out: its odd width, the decoder's words for a PNG or JPEG it
+// cannot read, or else the converter's refusal.
+RefusalWords ExplainRefusal(const BmpProbe& probe, const IntakeVerdict& verdict);
+
+// What the build prepares a picture from, for the note: its form, or the converter's refusal.
+Words PreparedFrom(const BmpProbe& probe, const IntakeVerdict& verdict);
 
 }  // namespace tvx

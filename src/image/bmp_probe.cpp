@@ -21,25 +21,6 @@ constexpr std::uint32_t kBitFields = 3;
 // Headers from version 3 on carry an alpha mask in their bytes 52 to 55.
 constexpr std::uint32_t kHeaderWithAlphaMask = 56;
 
-PictureFileKind kindOf(const std::uint8_t* p, std::size_t n) {
-  const auto startsWith = [p, n](std::initializer_list<std::uint8_t> magic) {
-    return n >= magic.size() && std::equal(magic.begin(), magic.end(), p);
-  };
-  if (n >= 2 && (p[0] == 'B' || p[0] == 'b') && (p[1] == 'M' || p[1] == 'm')) {
-    return PictureFileKind::kBmp;
-  }
-  if (startsWith({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) {
-    return PictureFileKind::kPng;
-  }
-  if (startsWith({0xFF, 0xD8, 0xFF})) {
-    return PictureFileKind::kJpeg;
-  }
-  if (startsWith({'G', 'I', 'F', '8'})) {
-    return PictureFileKind::kGif;
-  }
-  return PictureFileKind::kOther;
-}
-
 // The fields of the header at p (n bytes from the file's start) as the header size lays them
 // out: the core header's 16-bit fields, or the info header's and those of its successors.
 BmpHeaderSummary summarise(const std::uint8_t* p, std::size_t n, std::uint64_t fileSize) {
@@ -88,6 +69,27 @@ std::string refusalOf(TInputStream& in, Check check) {
 
 }  // namespace
 
+PictureFileKind PictureFileKindOf(std::span<const std::uint8_t> firstBytes) {
+  const std::uint8_t* p = firstBytes.data();
+  const std::size_t n = firstBytes.size();
+  const auto startsWith = [p, n](std::initializer_list<std::uint8_t> magic) {
+    return n >= magic.size() && std::equal(magic.begin(), magic.end(), p);
+  };
+  if (n >= 2 && (p[0] == 'B' || p[0] == 'b') && (p[1] == 'M' || p[1] == 'm')) {
+    return PictureFileKind::kBmp;
+  }
+  if (startsWith({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) {
+    return PictureFileKind::kPng;
+  }
+  if (startsWith({0xFF, 0xD8, 0xFF})) {
+    return PictureFileKind::kJpeg;
+  }
+  if (startsWith({'G', 'I', 'F', '8'})) {
+    return PictureFileKind::kGif;
+  }
+  return PictureFileKind::kOther;
+}
+
 std::uint64_t BmpProbe::convertedSize() const {
   return BitFieldBmpFileSize(static_cast<std::uint64_t>(std::max<std::int64_t>(header.width, 0)),
                              static_cast<std::uint64_t>(header.height), 16);
@@ -100,7 +102,7 @@ BmpProbe ProbeBmp(TInputStream& in) {
       std::min<std::uint64_t>(probe.fileSize, kFileHeaderSize + kLargestKnownHeader));
   in.Seek(0);
   const std::uint8_t* bytes = in.ReadBuffer(head);
-  probe.kind = kindOf(bytes, head);
+  probe.kind = PictureFileKindOf({bytes, head});
   if (probe.kind == PictureFileKind::kBmp) {
     probe.header = summarise(bytes, head, probe.fileSize);
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "image/streams.h"
@@ -13,6 +14,8 @@ namespace tvx {
 
 // What a file is, by its first bytes.
 enum class PictureFileKind { kBmp, kPng, kJpeg, kGif, kOther };
+
+PictureFileKind PictureFileKindOf(std::span<const std::uint8_t> firstBytes);
 
 // The BMP headers' own words. Fields the header is too short to hold stay 0.
 struct BmpHeaderSummary {

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "image/bmp_decoding.h"
 #include "image/bmp_file.h"
 #include "image/image_error.h"
 #include "image/little_endian.h"
@@ -9,9 +10,6 @@
 namespace tvx {
 namespace {
 
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitFields = 3;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 // Headers from version 2 on carry the three channel masks in their bytes 40 to 51.
 constexpr std::uint32_t kInfoHeaderWithMasksSize = 52;
@@ -30,14 +28,6 @@ struct BmpHeaders {
   bool masksInHeader = false;
   std::array<std::uint32_t, 3> headerMasks{};
 };
-
-void ReadTag(TInputStream& in) {
-  std::uint8_t tag[2] = {0, 0};
-  const bool present = in.Peek(tag, 2);
-  RequireImageRule(present && (tag[0] == 'B' || tag[0] == 'b') && (tag[1] == 'M' || tag[1] == 'm'),
-                   bmp_rule::kTag);
-  in.Skip(2);
-}
 
 BmpHeaders ReadHeaders(TInputStream& in) {
   BmpHeaders h;
@@ -74,20 +64,14 @@ BmpHeaders ReadHeaders(TInputStream& in) {
 
 // Indexes past the file's entries give opaque black rather than whatever memory follows.
 void ReadPalette(TInputStream& in, const BmpHeaders& h, BmpPalette& palette) {
-  palette.fill(0xFF000000U);
   const std::uint32_t entries =
       h.biClrUsed != 0 ? h.biClrUsed : (h.biBitCount < 9 ? 1U << h.biBitCount : 0U);
-  RequireImageRule(entries <= 256, "bmpInfo.biClrUsed <= 256");
-  std::array<std::uint8_t, 256 * 4> raw{};
-  in.Read(raw.data(), entries * 4);
-  for (std::uint32_t i = 0; i < entries; ++i) {
-    palette[i] = GetU32(&raw[i * 4]) | 0xFF000000U;
-  }
+  ReadBmpPalette(in, entries, 4, palette);
 }
 
 BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
   const bool bitFields =
-      h.biCompression == kBiBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
+      h.biCompression == kBmpBitFields && (h.biBitCount == 16 || h.biBitCount == 32);
   std::array<std::uint32_t, 3> masks{};
   if (bitFields) {
     if (h.masksInHeader) {
@@ -134,91 +118,10 @@ BmpPixelFormat ChooseMaskedFormat(TInputStream& in, const BmpHeaders& h) {
   }
 }
 
-BmpPixelFormat IndexedFormat(std::uint16_t bitCount) {
-  switch (bitCount) {
-    case 1:
-      return BmpPixelFormat::Indexed1;
-    case 4:
-      return BmpPixelFormat::Indexed4;
-    case 8:
-      return BmpPixelFormat::Indexed8;
-    default:
-      return BmpPixelFormat::Unknown;
-  }
-}
-
 // Bits of the file row a decoder reads per pixel: the 18-bit layout always takes 4 bytes,
 // also when a 16-bit file selected it.
 std::uint64_t DecodedBitsPerPixel(BmpPixelFormat format, std::uint16_t bitCount) {
   return format == BmpPixelFormat::Rgb666 ? 32 : bitCount;
-}
-
-inline void Put(std::uint8_t* d, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-  d[0] = static_cast<std::uint8_t>(b);
-  d[1] = static_cast<std::uint8_t>(g);
-  d[2] = static_cast<std::uint8_t>(r);
-  d[3] = 0xFF;
-}
-
-void DecodeRow(BmpPixelFormat format, const std::uint8_t* s, std::uint8_t* d, int width,
-               const BmpPalette& palette) {
-  switch (format) {
-    case BmpPixelFormat::Indexed1:
-      for (int x = 0; x < width; ++x, d += 4) {
-        PutU32(d, palette[(s[x >> 3] >> (7 - (x & 7))) & 1U]);
-      }
-      return;
-    case BmpPixelFormat::Indexed4:
-      for (int x = 0; x < width; ++x, d += 4) {
-        PutU32(d, palette[(s[x >> 1] >> ((x & 1) != 0 ? 0 : 4)) & 0x0FU]);
-      }
-      return;
-    case BmpPixelFormat::Indexed8:
-      for (int x = 0; x < width; ++x, d += 4) {
-        PutU32(d, palette[s[x]]);
-      }
-      return;
-    case BmpPixelFormat::Rgb444:
-      for (int x = 0; x < width; ++x, s += 2, d += 4) {
-        const std::uint32_t v = GetU16(s);
-        Put(d, ((v >> 8) & 0x0F) << 4, ((v >> 4) & 0x0F) << 4, (v & 0x0F) << 4);
-      }
-      return;
-    case BmpPixelFormat::Rgb555:
-      for (int x = 0; x < width; ++x, s += 2, d += 4) {
-        const std::uint32_t v = GetU16(s);
-        Put(d, ((v >> 10) & 0x1F) << 3, ((v >> 5) & 0x1F) << 3, (v & 0x1F) << 3);
-      }
-      return;
-    case BmpPixelFormat::Rgb565:
-      for (int x = 0; x < width; ++x, s += 2, d += 4) {
-        const std::uint32_t v = GetU16(s);
-        Put(d, ((v >> 11) & 0x1F) << 3, ((v >> 5) & 0x3F) << 2, (v & 0x1F) << 3);
-      }
-      return;
-    case BmpPixelFormat::Rgb666:
-      for (int x = 0; x < width; ++x, s += 4, d += 4) {
-        const std::uint32_t w = GetU32(s);
-        Put(d, ((w >> 16) & 0x3F) << 2, ((w >> 6) & 0x3F) << 2, (w & 0x3F) << 2);
-      }
-      return;
-    case BmpPixelFormat::Bgr888:
-      for (int x = 0; x < width; ++x, s += 3, d += 4) {
-        Put(d, s[2], s[1], s[0]);
-      }
-      return;
-    case BmpPixelFormat::Bgra8888:
-      std::copy(s, s + static_cast<std::ptrdiff_t>(width) * 4, d);
-      return;
-    case BmpPixelFormat::Bgrx8888:
-      for (int x = 0; x < width; ++x, s += 4, d += 4) {
-        Put(d, s[2], s[1], s[0]);
-      }
-      return;
-    case BmpPixelFormat::Unknown:
-      break;
-  }
-  throw EImageError(bmp_rule::kNoDecoder);
 }
 
 }  // namespace
@@ -233,7 +136,7 @@ void RequireSaneBmpDimensions(std::int64_t width, std::int64_t height) {
 }
 
 CheckedBmpHeaders ReadCheckedBmpHeaders(TInputStream& in) {
-  ReadTag(in);
+  ReadBmpTag(in);
   BmpHeaders h = ReadHeaders(in);
 
   CheckedBmpHeaders checked;
@@ -252,15 +155,15 @@ CheckedBmpHeaders ReadCheckedBmpHeaders(TInputStream& in) {
 
   if (h.biBitCount <= 8) {
     ReadPalette(in, h, checked.palette);
-    checked.format = IndexedFormat(h.biBitCount);
+    checked.format = IndexedBmpFormat(h.biBitCount);
   } else {
     checked.format = ChooseMaskedFormat(in, h);
   }
 
   RequireImageRule(h.biSizeImage == h.bfSize - h.biSize - 12 - 2, bmp_rule::kSizeRule);
   RequireImageRule(h.biPlanes == 1, bmp_rule::kPlanes);
-  RequireImageRule(h.biCompression != kBiRle4, bmp_rule::kRle4);
-  RequireImageRule(h.biCompression != kBiRle8, bmp_rule::kRle8);
+  RequireImageRule(h.biCompression != kBmpRle4, bmp_rule::kRle4);
+  RequireImageRule(h.biCompression != kBmpRle8, bmp_rule::kRle8);
 
   // Nothing is allocated or read on the header's word: the dimensions must be sane and the
   // pixel block must lie inside the file and hold every row the decoder will touch.
@@ -289,8 +192,8 @@ void ReadBmp(TInputStream& in, TArgbImage& image) {
 
   for (std::int64_t i = 0; i < h.height; ++i) {
     const int row = static_cast<int>(h.bottomUp ? h.height - 1 - i : i);
-    DecodeRow(h.format, pixels + i * h.rowStride, image.Row(row), static_cast<int>(h.width),
-              h.palette);
+    DecodeBmpRow(h.format, pixels + i * h.rowStride, image.Row(row), static_cast<int>(h.width),
+                 h.palette);
   }
 }
 

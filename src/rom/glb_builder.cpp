@@ -8,6 +8,8 @@
 #include "image/error_diffusion.h"
 #include "image/image_error.h"
 #include "image/little_endian.h"
+#include "image/normalised_bmp.h"
+#include "image/picture_preparation.h"
 #include "image/truncate_converter.h"
 #include "project/paths.h"
 #include "rom/build_texts.h"
@@ -36,16 +38,19 @@ class TemporaryFiles {
  public:
   explicit TemporaryFiles(const std::string& workFolder)
       : converted(WithTrailingSeparator(workFolder) + std::string(kConvertedPictureFileName)),
-        exported(WithTrailingSeparator(workFolder) + std::string(kLibraryResourceFileName)) {}
+        exported(WithTrailingSeparator(workFolder) + std::string(kLibraryResourceFileName)),
+        prepared(WithTrailingSeparator(workFolder) + std::string(kPreparedPictureFileName)) {}
   ~TemporaryFiles() {
     removeFile(converted);
     removeFile(exported);
+    removeFile(prepared);
   }
   TemporaryFiles(const TemporaryFiles&) = delete;
   TemporaryFiles& operator=(const TemporaryFiles&) = delete;
 
   const std::string converted;
   const std::string exported;
+  const std::string prepared;
 };
 
 // A library reference "@B" d "F" n: d at the third character, n from the fifth to the end.
@@ -165,23 +170,50 @@ class GlbAssembler {
   // Converts into the temporary picture; kLeftEmpty (with a warning) when the truncating
   // converter refuses the picture.
   Result<Slot> convertPicture(int bank, int slot, const std::string& path) {
-    if (IsErrorDiffusionBank(bank)) {
+    const PictureConverter converter = IsErrorDiffusionBank(bank)
+                                           ? PictureConverter::kErrorDiffusion
+                                           : PictureConverter::kTruncating;
+    const Result<std::string> prepared = sourceFor(path, converter);
+    if (!prepared) {
+      return prepared.error();
+    }
+    const std::string& source = *prepared;
+    if (converter == PictureConverter::kErrorDiffusion) {
       m_reporter.trace("BmpRGB888ToRGB565_ErrorDiffuse_FS: " + path);
       try {
-        BmpRGB888ToRGB565_ErrorDiffuse_FS(path, m_temporary.converted);
+        BmpRGB888ToRGB565_ErrorDiffuse_FS(source, m_temporary.converted);
       } catch (const EImageError& error) {
         return Error::Invalid(path, error.what()).withAction(build_text::kPictureError);
       }
       return Slot::kFilled;
     }
     m_reporter.trace("Sub2_TranslateRgb888ToRgb565: " + path);
-    if (Result<void> converted = TranslateRgb888FileToRgb565(path, m_temporary.converted);
+    if (Result<void> converted = TranslateRgb888FileToRgb565(source, m_temporary.converted);
         !converted) {
       warn(bank, slot, path, build_text::kPictureNotConverted,
            m_reporter.reason(converted.error()));
       return Slot::kLeftEmpty;
     }
     return Slot::kFilled;
+  }
+
+  // The file the converter reads: the picture itself when the converter takes it, or cannot
+  // take it in any form (it then refuses it as ever); otherwise the picture decoded and written
+  // as a plain 24-bit BMP.
+  Result<std::string> sourceFor(const std::string& path, PictureConverter converter) {
+    const Result<BmpProbe> probe = ProbeBmpFile(path);
+    if (!probe || ConverterTakes(*probe, converter)) {
+      return path;
+    }
+    const Result<TArgbImage> picture = PreparePicture(path, converter);
+    if (!picture) {
+      return path;
+    }
+    m_reporter.trace("Prepare " + path);
+    if (Result<void> written = WriteNormalisedBmp(*picture, m_temporary.prepared); !written) {
+      return std::move(written).error().withAction(build_text::kCannotWrite);
+    }
+    return m_temporary.prepared;
   }
 
   // The library resource a slot value names; nothing (with a warning) when the library has

@@ -16,7 +16,7 @@ namespace tvx {
 
 struct GlbOptions {
   // The loaded picture library; empty when there is none.
-  std::span<const std::uint8_t> library;
+  std::span<const std::uint8_t> library{};
   // The build's private folder: the converted picture "TempBmp.bmp" and the exported library
   // resource "KWX_TEMPBMP.BMP" are made there, and a relative ROMFILENAME is taken there.
   std::string workFolder;

@@ -24,6 +24,8 @@ inline constexpr std::string_view kResourceListFileName = "tempt880.glp";
 inline constexpr std::string_view kGlbTempFileName = "Temp.glb";
 inline constexpr std::string_view kConvertedPictureFileName = "TempBmp.bmp";
 inline constexpr std::string_view kLibraryResourceFileName = "KWX_TEMPBMP.BMP";
+// A picture in a form its converter refuses, written as a plain 24-bit BMP for it.
+inline constexpr std::string_view kPreparedPictureFileName = "TempPrepared.bmp";
 
 inline constexpr std::string_view kGlobalSection = "GLOBAL";
 inline constexpr std::string_view kRomFileNameKey = "ROMFILENAME";

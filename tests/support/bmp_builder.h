@@ -20,13 +20,13 @@ struct BmpLayout {
   std::uint16_t bitCount = 24;
   std::uint32_t compression = 0;
   std::uint32_t infoSize = 40;
-  std::vector<std::uint32_t> palette;                 // 0x00RRGGBB entries
-  std::optional<std::array<std::uint32_t, 3>> masks;  // after the header, or in it (size >= 52)
-  std::vector<std::uint8_t> pixels;                   // the pixel block as stored
-  std::optional<std::uint32_t> bfSize;
-  std::optional<std::uint32_t> bfOffBits;
-  std::optional<std::uint32_t> biSizeImage;
-  std::optional<std::uint32_t> biClrUsed;
+  std::vector<std::uint32_t> palette{};                 // 0x00RRGGBB entries
+  std::optional<std::array<std::uint32_t, 3>> masks{};  // after the header, or in it (size >= 52)
+  std::vector<std::uint8_t> pixels{};                   // the pixel block as stored
+  std::optional<std::uint32_t> bfSize{};
+  std::optional<std::uint32_t> bfOffBits{};
+  std::optional<std::uint32_t> biSizeImage{};
+  std::optional<std::uint32_t> biClrUsed{};
 };
 
 inline void PutLe(std::string& out, std::uint32_t value, int bytes) {
