@@ -4,6 +4,7 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -111,6 +112,34 @@ bool readLayout(JpegReading* reading, std::span<const std::uint8_t> bytes, JpegL
   return true;
 }
 
+// libjpeg's scaled decoding: the smallest numerator over 8 whose result is at least `need`.
+unsigned scaleNumerator(const JpegLayout& layout, PictureSize need) {
+  for (unsigned numerator : {1U, 2U, 4U}) {
+    const auto scaled = [numerator](JDIMENSION length) {
+      return (static_cast<std::uint64_t>(length) * numerator + 7) / 8;
+    };
+    if (scaled(layout.width) >= static_cast<std::uint64_t>(std::max(need.width, 1)) &&
+        scaled(layout.height) >= static_cast<std::uint64_t>(std::max(need.height, 1))) {
+      return numerator;
+    }
+  }
+  return 8;
+}
+
+// Sets the scale and reads back the size libjpeg will deliver; false when libjpeg fails.
+bool scaleLayout(JpegReading* reading, unsigned numerator, JpegLayout* layout) {
+  j_decompress_ptr cinfo = &reading->cinfo;
+  if (setjmp(reading->failure.jump) != 0) {
+    return false;
+  }
+  cinfo->scale_num = numerator;
+  cinfo->scale_denom = 8;
+  jpeg_calc_output_dimensions(cinfo);
+  layout->width = cinfo->output_width;
+  layout->height = cinfo->output_height;
+  return true;
+}
+
 // Reads every row into rows[y]: B, G, R, A, or C, M, Y, K for a CMYK picture.
 bool readRows(JpegReading* reading, JSAMPROW* rows) {
   j_decompress_ptr cinfo = &reading->cinfo;
@@ -154,7 +183,8 @@ Error damaged(const char* words) {
 
 }  // namespace
 
-Result<void> DecodeJpeg(std::span<const std::uint8_t> bytes, TArgbImage& image) {
+Result<void> DecodeJpeg(std::span<const std::uint8_t> bytes, TArgbImage& image,
+                        const DecodedSizeFloor& floor) {
   JpegReading reading;
   JpegLayout layout;
   if (!readLayout(&reading, bytes, &layout)) {
@@ -165,6 +195,13 @@ Result<void> DecodeJpeg(std::span<const std::uint8_t> bytes, TArgbImage& image) 
     return Error::Invalid({}, "a JPEG of " + std::to_string(layout.width) + " × " +
                                   std::to_string(layout.height) +
                                   " pixels, beyond 32767 a side or 0x4000000 in all");
+  }
+  if (floor) {
+    const PictureSize need =
+        floor({static_cast<int>(layout.width), static_cast<int>(layout.height)});
+    if (!scaleLayout(&reading, scaleNumerator(layout, need), &layout)) {
+      return damaged(reading.failure.message);
+    }
   }
   try {
     image.Resize(static_cast<int>(layout.width), static_cast<int>(layout.height));

@@ -42,7 +42,8 @@ Result<TArgbImage> DecodeLenientBmp(std::span<const std::uint8_t> bytes) {
   return decodeWith(decodeBmp, bytes);
 }
 
-Result<TArgbImage> DecodePicture(std::span<const std::uint8_t> bytes, const std::string& name) {
+Result<TArgbImage> DecodePicture(std::span<const std::uint8_t> bytes, const std::string& name,
+                                 const DecodedSizeFloor& floor) {
   Result<TArgbImage> decoded = Error::Invalid({}, {});
   switch (PictureFileKindOf(bytes)) {
     case PictureFileKind::kBmp:
@@ -52,7 +53,11 @@ Result<TArgbImage> DecodePicture(std::span<const std::uint8_t> bytes, const std:
       decoded = decodeWith(DecodePng, bytes);
       break;
     case PictureFileKind::kJpeg:
-      decoded = decodeWith(DecodeJpeg, bytes);
+      decoded = [&]() -> Result<TArgbImage> {
+        TArgbImage image;
+        TVX_TRY(DecodeJpeg(bytes, image, floor));
+        return image;
+      }();
       break;
     case PictureFileKind::kGif:
       return Error::Invalid(name,
@@ -69,12 +74,12 @@ Result<TArgbImage> DecodePicture(std::span<const std::uint8_t> bytes, const std:
   return decoded;
 }
 
-Result<TArgbImage> DecodePictureFile(const std::string& path) {
+Result<TArgbImage> DecodePictureFile(const std::string& path, const DecodedSizeFloor& floor) {
   Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
   if (!bytes) {
     return std::move(bytes).error();
   }
-  return DecodePicture(*bytes, path);
+  return DecodePicture(*bytes, path, floor);
 }
 
 }  // namespace tvx

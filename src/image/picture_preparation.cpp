@@ -1,5 +1,6 @@
 #include "image/picture_preparation.h"
 
+#include "image/normalised_bmp.h"
 #include "image/picture_decoder.h"
 #include "image/truncate_converter.h"
 
@@ -19,6 +20,20 @@ Result<TArgbImage> PreparePicture(const std::string& path, PictureConverter conv
     return Error::Invalid(path, truncate_rule::kEvenWidth);
   }
   return decoded;
+}
+
+Result<std::string> ConverterSource(const std::string& path, PictureConverter converter,
+                                    const std::string& preparedPath) {
+  const Result<BmpProbe> probe = ProbeBmpFile(path);
+  if (!probe || ConverterTakes(*probe, converter)) {
+    return path;
+  }
+  const Result<TArgbImage> picture = PreparePicture(path, converter);
+  if (!picture) {
+    return path;
+  }
+  TVX_TRY(WriteNormalisedBmp(*picture, preparedPath));
+  return preparedPath;
 }
 
 }  // namespace tvx

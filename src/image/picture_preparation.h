@@ -28,4 +28,10 @@ bool PreparesWidth(std::int64_t width, PictureConverter converter);
 // it cannot be decoded, or (detail truncate_rule::kEvenWidth) when its width is not prepared.
 Result<TArgbImage> PreparePicture(const std::string& path, PictureConverter converter);
 
+// The file the converter reads: the picture itself when the converter takes it, or cannot take
+// it in any form (it then refuses it as ever); otherwise the picture prepared and written to
+// preparedPath. The error is the write's.
+Result<std::string> ConverterSource(const std::string& path, PictureConverter converter,
+                                    const std::string& preparedPath);
+
 }  // namespace tvx

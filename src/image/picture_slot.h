@@ -4,6 +4,7 @@
 
 #include "image/argb_image.h"
 #include "image/picture_fit.h"
+#include "image/picture_size.h"
 
 namespace tvx {
 
@@ -19,12 +20,6 @@ enum class PictureSlot {
 };
 
 enum class ScreenOrientation { kVertical, kHorizontal };  // 240 × 320, 320 × 240
-
-struct PictureSize {
-  int width = 0;
-  int height = 0;
-  bool operator==(const PictureSize&) const = default;
-};
 
 // The size a picture of the given size takes in the slot. The orientation matters only to the
 // logo, the source's size only to floor pictures.

@@ -197,23 +197,16 @@ class GlbAssembler {
     return Slot::kFilled;
   }
 
-  // The file the converter reads: the picture itself when the converter takes it, or cannot
-  // take it in any form (it then refuses it as ever); otherwise the picture decoded and written
-  // as a plain 24-bit BMP.
+  // The file the converter reads: the picture itself, or it prepared in the private folder.
   Result<std::string> sourceFor(const std::string& path, PictureConverter converter) {
-    const Result<BmpProbe> probe = ProbeBmpFile(path);
-    if (!probe || ConverterTakes(*probe, converter)) {
-      return path;
+    Result<std::string> source = ConverterSource(path, converter, m_temporary.prepared);
+    if (!source) {
+      return std::move(source).error().withAction(build_text::kCannotWrite);
     }
-    const Result<TArgbImage> picture = PreparePicture(path, converter);
-    if (!picture) {
-      return path;
+    if (*source != path) {
+      m_reporter.trace("Prepare " + path);
     }
-    m_reporter.trace("Prepare " + path);
-    if (Result<void> written = WriteNormalisedBmp(*picture, m_temporary.prepared); !written) {
-      return std::move(written).error().withAction(build_text::kCannotWrite);
-    }
-    return m_temporary.prepared;
+    return source;
   }
 
   // The library resource a slot value names; nothing (with a warning) when the library has
