@@ -76,11 +76,14 @@ int runConvert(const ConvertOptions& options) {
       options.diffuse ? PictureConverter::kErrorDiffusion : PictureConverter::kTruncating;
   if (Result<BmpProbe> probe = ProbeBmpFile(options.input);
       probe && !ConverterTakes(*probe, converter)) {
-    if (Result<TArgbImage> prepared = PreparePicture(options.input, converter); !prepared) {
-      // The converter's own words would only say that it is not the BMP it wants.
-      return reportFailure(prepared.error().detail == truncate_rule::kEvenWidth
-                               ? Error::Stated(options.input + " to " + options.output, kOddWidth)
-                               : Error(prepared.error()).withAction(kCannotConvert));
+    // The converter's words would not explain an odd width, nor a file that is no BMP (they
+    // only say it lacks "BM"); a damaged BMP it names by its own rule, as it always did.
+    const Result<TArgbImage> prepared = PreparePicture(options.input, converter);
+    if (!prepared && prepared.error().detail == truncate_rule::kEvenWidth) {
+      return reportFailure(Error::Stated(options.input + " to " + options.output, kOddWidth));
+    }
+    if (!prepared && probe->kind != PictureFileKind::kBmp) {
+      return reportFailure(Error(prepared.error()).withAction(kCannotConvert));
     }
   }
   const Result<std::string> source =
