@@ -289,7 +289,8 @@ void BackgroundPage::rowDoubleClicked(List list, int row) {
   const std::string folder = CatalogueFolderPath(
       m_studio.programDir(), list == kVertical ? CatalogueFolder::kVerticalBackground
                                                : CatalogueFolder::kHorizontalBackground);
-  const auto chosen = ChoosePicture(m_studio.host(), folder, IsBlank(path) ? std::string() : path);
+  const auto chosen = ChoosePicture(m_studio.host(), m_studio.language(), folder,
+                                    IsBlank(path) ? std::string() : path);
   if (chosen && *chosen != path) {
     path = *chosen;
     showSlot(list, row);

@@ -309,7 +309,7 @@ void BuildPage::showBusyCaption() {
 void BuildPage::Image14Click() {
   Project& project = m_studio.project();
   // The dialog opens where it was left: the logo has no folder of its own.
-  if (const auto path = ChoosePicture(m_studio.host(), std::string())) {
+  if (const auto path = ChoosePicture(m_studio.host(), m_studio.language(), std::string())) {
     project.STANDBYLOGOBMP = *path;
   }
   ShowPicture(*m_logo, project.STANDBYLOGOBMP, m_studio.programDir());

@@ -238,8 +238,9 @@ void CodeTablePage::DrawGrid1DblClick(int row, int column) {
   if (row < 0 || row >= kLiftStateRowCount || column < 0 || column >= kLiftStateColumnCount) {
     return;
   }
-  const auto chosen = ChoosePicture(
-      m_studio.host(), CatalogueFolderPath(m_studio.programDir(), CatalogueFolder::kLiftState));
+  const auto chosen =
+      ChoosePicture(m_studio.host(), m_studio.language(),
+                    CatalogueFolderPath(m_studio.programDir(), CatalogueFolder::kLiftState));
   std::string& entry = m_studio.project().LiftStateImage[row][column];
   if (chosen && *chosen != entry) {
     entry = *chosen;
