@@ -63,6 +63,8 @@ class BuildPage : public QWidget, private UploadView {
   void buildUploadTools();
 
   void Image14Click();
+  // A chosen or dropped logo, as TakePicture lets it in.
+  void takeLogo(const std::string& path);
   // The settings and the boxes as they are now, for the next request.
   void configureSession();
   void showLog();
