@@ -186,10 +186,12 @@ TEST_F(ListsTest, LiftStatePicturesAndTheirColumnsAndInputs) {
   doubleClickCell(grid, 2, 1);
   EXPECT_EQ(project().LiftStateImage[2][1], liftStates + "VIP0_EG_240x48.bmp");
   EXPECT_EQ(m_host.fileRequests().back().initialDirectory, liftStates);
-  // A picture that cannot be read leaves its cell empty.
+  // A file that is no picture is refused: the cell keeps its picture.
+  const std::string before = project().LiftStateImage[4][0];
   m_host.answerOpenFile(studio().programDir() + "DPW880.INI");
   doubleClickCell(grid, 4, 0);
-  EXPECT_FALSE(grid->cellHasPicture(4, 0));
+  EXPECT_EQ(project().LiftStateImage[4][0], before);
+  EXPECT_TRUE(grid->cellHasPicture(4, 0));
 
   EXPECT_TRUE(find<QCheckBox>("CheckBox3")->isChecked());
   EXPECT_TRUE(find<QCheckBox>("CheckBox4")->isChecked());

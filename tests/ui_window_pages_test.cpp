@@ -134,7 +134,8 @@ TEST_F(PagesTest, DoubleClickOnAStylePreviewOpensTheColourDialogOnlyForTheSelect
   EXPECT_EQ(project().FL_COLOR, 0xFFFFFFu);
   ASSERT_EQ(m_host.fileRequests().size(), 1u);
   EXPECT_EQ(m_host.fileRequests()[0].title, "Open image file");
-  EXPECT_EQ(m_host.fileRequests()[0].filter, "Bitmaps (*.bmp)|*.bmp");
+  EXPECT_EQ(m_host.fileRequests()[0].filter,
+            "Pictures (*.bmp *.png *.jpg *.jpeg)|*.bmp;*.png;*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp");
   EXPECT_EQ(m_host.fileRequests()[0].initialDirectory, floors);
   EXPECT_EQ(slot3->picturePath(), FloorStylePreviewPath(studio().programDir(), "Style4"));
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/studio.h"
@@ -23,7 +25,9 @@
 #include "ui/qt/display_text.h"
 #include "ui/qt/report_exceptions.h"
 #include "ui/window/choose_picture.h"
+#include "ui/window/dropped_files.h"
 #include "ui/window/picture_box.h"
+#include "ui/window/take_picture.h"
 #include "ui/window/widget_factory.h"
 
 namespace tvx {
@@ -127,6 +131,7 @@ void BackgroundPage::buildLists() {
       grid->setItem(slot, 1, readOnlyItem(QString()));
     }
     grid->viewport()->installEventFilter(this);
+    grid->viewport()->setAcceptDrops(true);
     m_lists[list] = grid;
     m_listPages->addTab(page, pageCaptions[list]);
     const auto which = static_cast<List>(list);
@@ -285,14 +290,50 @@ void BackgroundPage::rowDoubleClicked(List list, int row) {
   if (row < 0 || row >= kBackgroundSlotCount) {
     return;
   }
-  std::string& path = slotPaths(list)[row];
+  const std::string& path = slotPaths(list)[row];
   const std::string folder = CatalogueFolderPath(
       m_studio.programDir(), list == kVertical ? CatalogueFolder::kVerticalBackground
                                                : CatalogueFolder::kHorizontalBackground);
-  const auto chosen = ChoosePicture(m_studio.host(), folder, IsBlank(path) ? std::string() : path);
-  if (chosen && *chosen != path) {
-    path = *chosen;
+  const auto chosen = ChoosePicture(m_studio.host(), m_studio.language(), folder,
+                                    IsBlank(path) ? std::string() : path);
+  if (chosen) {
+    takeIntoRow(list, row, *chosen);
+  }
+}
+
+void BackgroundPage::takeIntoRow(List list, int row, const std::string& path) {
+  const PictureSlot slot =
+      list == kVertical ? PictureSlot::kBackgroundVertical : PictureSlot::kBackgroundHorizontal;
+  const auto taken = TakePicture(m_studio, path, slot, this);
+  std::string& entry = slotPaths(list)[row];
+  if (taken && *taken != entry) {
+    entry = *taken;
     showSlot(list, row);
+  }
+}
+
+bool BackgroundPage::dragEvent(List list, QEvent* event) {
+  auto* drag = static_cast<QDropEvent*>(event);
+  const int row = m_lists[list]->indexAt(drag->position().toPoint()).row();
+  const std::vector<std::string> files = DroppedFiles(drag->mimeData());
+  if (row < 0 || files.empty() || !m_lists[list]->isEnabled()) {
+    drag->ignore();
+    return true;
+  }
+  drag->acceptProposedAction();
+  if (event->type() == QEvent::Drop) {
+    // The drop is answered first: the offer to fit a picture must not hold the drag up.
+    QTimer::singleShot(0, this, [this, list, row, files] {
+      YVclCtrl::RunReportingExceptions([&] { takeDropped(list, row, files); });
+    });
+  }
+  return true;
+}
+
+void BackgroundPage::takeDropped(List list, int row, const std::vector<std::string>& files) {
+  for (std::size_t i = 0; i < files.size() && row + static_cast<int>(i) < kBackgroundSlotCount;
+       ++i) {
+    takeIntoRow(list, row + static_cast<int>(i), files[i]);
   }
 }
 
@@ -306,6 +347,14 @@ void BackgroundPage::emptySelectedRow(List list) {
 }
 
 bool BackgroundPage::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+    for (int list = kVertical; list <= kHorizontal; ++list) {
+      if (watched == m_lists[list]->viewport()) {
+        return dragEvent(static_cast<List>(list), event);
+      }
+    }
+  }
   if (event->type() == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
     for (int list = kVertical; list <= kHorizontal; ++list) {

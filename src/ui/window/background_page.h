@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "project/project.h"
 
@@ -21,7 +22,8 @@ class PictureBox;
 class Studio;
 
 // Page 2 "背景" (TabSheet2): whether background pictures are used, the background colour, the
-// vertical and horizontal background lists, the screen arrangement and the slide show.
+// vertical and horizontal background lists, the screen arrangement and the slide show. Picture
+// files dropped on a list fill its rows from the one they land on.
 class BackgroundPage : public QWidget {
   Q_OBJECT
 
@@ -60,6 +62,11 @@ class BackgroundPage : public QWidget {
   void showSlot(List list, int slot);
   void rowClicked(List list, int row);
   void rowDoubleClicked(List list, int row);
+  // A chosen or dropped picture for a row, as TakePicture lets it in.
+  void takeIntoRow(List list, int row, const std::string& path);
+  // Dropped files fill the rows from the one they were dropped on.
+  bool dragEvent(List list, QEvent* event);
+  void takeDropped(List list, int row, const std::vector<std::string>& files);
   void emptySelectedRow(List list);
   void CheckBox2Click(bool on);
   void enableBackgroundControls(bool on);

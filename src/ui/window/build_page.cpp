@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <optional>
 
 #include "app/studio.h"
@@ -23,6 +24,7 @@
 #include "ui/window/picture_box.h"
 #include "ui/window/port_combo_box.h"
 #include "ui/window/screen_preview.h"
+#include "ui/window/take_picture.h"
 #include "ui/window/widget_factory.h"
 #include "upload/upload_texts.h"
 #include "util/bilingual_text.h"
@@ -114,7 +116,7 @@ void BuildPage::buildLogoPanel() {
   m_logo = form::Place(new PictureBox(panel), "Image14", {8, 34, 120, 78});
   m_logo->setScaling(PictureBox::Scaling::Proportional);
   m_logo->setCursor(Qt::PointingHandCursor);
-  m_logo->setPlaceholder("Logo (*.bmp)");
+  m_logo->setPlaceholder("Logo\nBMP PNG JPEG");
   form::Label(panel, "Label3", QStringLiteral("交換時間 (秒) :"), {8, 120, 128, 20});
   m_logoTime =
       form::Combo(panel, "ComboBox3", form::NumberItems(1, kStandbyTimeCount), {150, 117, 72, 26});
@@ -131,6 +133,16 @@ void BuildPage::buildLogoPanel() {
   });
   connect(m_logo, &PictureBox::clicked, this,
           [this] { YVclCtrl::RunReportingExceptions([this] { Image14Click(); }); });
+  m_logo->setAcceptDrops(true);
+  // The drop is answered first: the offer to fit the picture must not hold the drag up.
+  connect(m_logo, &PictureBox::filesDropped, this, [this](const std::vector<std::string>& files) {
+    QTimer::singleShot(0, this, [this, path = files.front()] {
+      YVclCtrl::RunReportingExceptions([this, &path] {
+        takeLogo(path);
+        ShowPicture(*m_logo, m_studio.project().STANDBYLOGOBMP, m_studio.programDir());
+      });
+    });
+  });
 }
 
 void BuildPage::buildNodeAndBacklightPanels() {
@@ -324,12 +336,17 @@ void BuildPage::showBusyCaption() {
 }
 
 void BuildPage::Image14Click() {
-  Project& project = m_studio.project();
   // The dialog opens where it was left: the logo has no folder of its own.
-  if (const auto path = ChoosePicture(m_studio.host(), std::string())) {
-    project.STANDBYLOGOBMP = *path;
+  if (const auto path = ChoosePicture(m_studio.host(), m_studio.language(), std::string())) {
+    takeLogo(*path);
   }
-  ShowPicture(*m_logo, project.STANDBYLOGOBMP, m_studio.programDir());
+  ShowPicture(*m_logo, m_studio.project().STANDBYLOGOBMP, m_studio.programDir());
+}
+
+void BuildPage::takeLogo(const std::string& path) {
+  if (const auto taken = TakePicture(m_studio, path, PictureSlot::kLogo, this)) {
+    m_studio.project().STANDBYLOGOBMP = *taken;
+  }
 }
 
 void BuildPage::dateTimeDisplayChanged(bool on) {

@@ -74,6 +74,8 @@ class BuildPage : public QWidget, private UploadView {
 
   void Image14Click();
   void showSheetCaption();
+  // A chosen or dropped logo, as TakePicture lets it in.
+  void takeLogo(const std::string& path);
   // The settings and the boxes as they are now, for the next request.
   void configureSession();
   void showLog();

@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QTimer>
 
 #include "app/studio.h"
 #include "project/catalogue.h"
@@ -20,6 +21,7 @@
 #include "ui/window/choose_picture.h"
 #include "ui/window/lift_state_grid.h"
 #include "ui/window/picture_box.h"
+#include "ui/window/take_picture.h"
 #include "ui/window/widget_factory.h"
 #include "util/str_to_int.h"
 
@@ -111,6 +113,14 @@ void CodeTablePage::buildLiftStates() {
   connect(m_liftStates, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
     YVclCtrl::RunReportingExceptions([this, row, column] { DrawGrid1DblClick(row, column); });
   });
+  // The drop is answered first: the offer to fit the picture must not hold the drag up.
+  connect(m_liftStates, &LiftStateGrid::filesDropped, this,
+          [this](int row, int column, const std::vector<std::string>& files) {
+            QTimer::singleShot(0, this, [this, row, column, path = files.front()] {
+              YVclCtrl::RunReportingExceptions(
+                  [this, row, column, &path] { takeIntoCell(row, column, path); });
+            });
+          });
 
   QFrame* inputs = form::Panel(this, "Panel13", {kGridLeft + 558, kGridTop, 64, 364});
   inputs->setFrameShape(QFrame::NoFrame);
@@ -238,11 +248,19 @@ void CodeTablePage::DrawGrid1DblClick(int row, int column) {
   if (row < 0 || row >= kLiftStateRowCount || column < 0 || column >= kLiftStateColumnCount) {
     return;
   }
-  const auto chosen = ChoosePicture(
-      m_studio.host(), CatalogueFolderPath(m_studio.programDir(), CatalogueFolder::kLiftState));
+  const auto chosen =
+      ChoosePicture(m_studio.host(), m_studio.language(),
+                    CatalogueFolderPath(m_studio.programDir(), CatalogueFolder::kLiftState));
+  if (chosen) {
+    takeIntoCell(row, column, *chosen);
+  }
+}
+
+void CodeTablePage::takeIntoCell(int row, int column, const std::string& path) {
+  const auto taken = TakePicture(m_studio, path, PictureSlot::kMessage, this);
   std::string& entry = m_studio.project().LiftStateImage[row][column];
-  if (chosen && *chosen != entry) {
-    entry = *chosen;
+  if (taken && *taken != entry) {
+    entry = *taken;
     m_liftStates->showCell(row, column, entry);
   }
 }

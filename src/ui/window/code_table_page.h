@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <string>
 
 #include "project/project.h"
 
@@ -46,6 +47,8 @@ class CodeTablePage : public QWidget {
   void floorCellEdited(QTableWidgetItem* item);
   void StringGrid2DblClick();
   void DrawGrid1DblClick(int row, int column);
+  // A chosen or dropped picture for a lift-state cell, as TakePicture lets it in.
+  void takeIntoCell(int row, int column, const std::string& path);
 
   Studio& m_studio;
   QTableWidget* m_floorTable = nullptr;                           // StringGrid2

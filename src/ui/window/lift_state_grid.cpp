@@ -1,11 +1,13 @@
 #include "ui/window/lift_state_grid.h"
 
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
 #include "project/paths.h"
 #include "ui/qt/display_text.h"
+#include "ui/window/dropped_files.h"
 #include "ui/window/picture_box.h"
 
 namespace tvx {
@@ -50,6 +52,8 @@ LiftStateGrid::LiftStateGrid(QWidget* parent)
   setShowGrid(true);
   setItemDelegate(new StretchedPictureDelegate(this));
   setStyleSheet("QTableWidget { background: black; gridline-color: #505050; }");
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
   for (int row = 0; row < kLiftStateRowCount; ++row) {
     for (int column = 0; column < kLiftStateColumnCount; ++column) {
       auto* item = new QTableWidgetItem;
@@ -78,6 +82,31 @@ void LiftStateGrid::showAll(const PathTable& table) {
 
 bool LiftStateGrid::cellHasPicture(int row, int column) const {
   return !item(row, column)->data(Qt::UserRole).value<QImage>().isNull();
+}
+
+void LiftStateGrid::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void LiftStateGrid::dragMoveEvent(QDragMoveEvent* event) {
+  if (indexAt(event->position().toPoint()).isValid()) {
+    event->acceptProposedAction();
+  } else {
+    event->ignore();
+  }
+}
+
+void LiftStateGrid::dropEvent(QDropEvent* event) {
+  const QModelIndex cell = indexAt(event->position().toPoint());
+  const std::vector<std::string> files = DroppedFiles(event->mimeData());
+  if (!cell.isValid() || files.empty()) {
+    event->ignore();
+    return;
+  }
+  event->acceptProposedAction();
+  emit filesDropped(cell.row(), cell.column(), files);
 }
 
 }  // namespace tvx

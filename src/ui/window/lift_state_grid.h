@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QTableWidget>
+#include <string>
+#include <vector>
 
 #include "project/project.h"
 
@@ -8,7 +10,7 @@ namespace tvx {
 
 // The lift-state picture grid (DrawGrid1): ten message rows by the four picture columns A..D,
 // each cell showing its picture stretched to the cell, empty when there is none or it cannot
-// be read.
+// be read. Local files dropped on a cell are reported with the cell.
 class LiftStateGrid : public QTableWidget {
   Q_OBJECT
 
@@ -23,6 +25,14 @@ class LiftStateGrid : public QTableWidget {
   void showAll(const PathTable& table);
   // Whether a cell shows a picture.
   bool cellHasPicture(int row, int column) const;
+
+ signals:
+  void filesDropped(int row, int column, const std::vector<std::string>& files);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 };
 
 }  // namespace tvx

@@ -1,11 +1,13 @@
 #include "ui/window/picture_box.h"
 
 #include <QBuffer>
+#include <QDropEvent>
 #include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "project/paths.h"
+#include "ui/window/dropped_files.h"
 #include "util/file_bytes.h"
 
 namespace tvx {
@@ -92,6 +94,21 @@ void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
     emit doubleClicked();
   }
   QWidget::mouseDoubleClickEvent(event);
+}
+
+void PictureBox::dragEnterEvent(QDragEnterEvent* event) {
+  if (!DroppedFiles(event->mimeData()).empty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void PictureBox::dropEvent(QDropEvent* event) {
+  const std::vector<std::string> files = DroppedFiles(event->mimeData());
+  if (files.empty()) {
+    return;
+  }
+  event->acceptProposedAction();
+  emit filesDropped(files);
 }
 
 QImage LoadPicture(const std::string& path) {

@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 namespace tvx {
 
 // A picture on the window, like the previews of the design: it keeps the last picture it was
 // given, draws it stretched to its size or in proportion, optionally with the colour of its
-// bottom-left pixel transparent (the overlays of the screen preview), and reports clicks.
+// bottom-left pixel transparent (the overlays of the screen preview), and reports clicks and,
+// once it accepts drops, the local files dropped on it.
 class PictureBox : public QWidget {
   Q_OBJECT
 
@@ -37,11 +39,14 @@ class PictureBox : public QWidget {
  signals:
   void clicked();
   void doubleClicked();
+  void filesDropped(const std::vector<std::string>& files);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QImage m_picture;

@@ -222,8 +222,8 @@ void StylePage::colourFloorStyleCaptions() {
 
 void StylePage::chooseFloorStyleFolder(int slot) {
   const std::string& home = m_studio.programDir();
-  const auto path =
-      ChoosePicture(m_studio.host(), CatalogueFolderPath(home, CatalogueFolder::kFloorStyles));
+  const auto path = ChoosePicture(m_studio.host(), m_studio.language(),
+                                  CatalogueFolderPath(home, CatalogueFolder::kFloorStyles));
   if (!path || IsBlank(*path)) {
     return;
   }
@@ -241,8 +241,8 @@ void StylePage::chooseFloorStyleFolder(int slot) {
 
 void StylePage::chooseArrowStyleFolder(int slot) {
   const std::string& home = m_studio.programDir();
-  const auto path =
-      ChoosePicture(m_studio.host(), CatalogueFolderPath(home, CatalogueFolder::kArrowStyles));
+  const auto path = ChoosePicture(m_studio.host(), m_studio.language(),
+                                  CatalogueFolderPath(home, CatalogueFolder::kArrowStyles));
   if (!path || IsBlank(*path)) {
     return;
   }
@@ -264,8 +264,8 @@ void StylePage::SpeedButton6Click() {
     style->setEnabled(true);
   }
   const std::string& home = m_studio.programDir();
-  const auto path =
-      ChoosePicture(m_studio.host(), CatalogueFolderPath(home, CatalogueFolder::kDateTime));
+  const auto path = ChoosePicture(m_studio.host(), m_studio.language(),
+                                  CatalogueFolderPath(home, CatalogueFolder::kDateTime));
   if (!path) {
     return;
   }
