@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <string>
 
+#include "image/bmp_probe.h"
+#include "image/picture_decoder.h"
 #include "support/cli_run.h"
+#include "support/magick.h"
 #include "support/temp_dir.h"
 
 // The convert and crc8 commands of the tvx880 program.
@@ -83,6 +86,66 @@ TEST_F(ImageCliTest, ConvertRefusesAnOutputThatIsTheInput) {
   }
   EXPECT_EQ(tvx::test::ReadFileBytes(m_dir / "in.bmp"), picture);
   EXPECT_TRUE(std::filesystem::is_symlink(m_dir / "link.bmp"));
+}
+
+TEST_F(ImageCliTest, ImportFitsAnyPictureToItsSlotAsBothConvertersTakeIt) {
+  // Red above blue, a square: each fit shows it differently in a 240 x 48 message.
+  const std::string square = tvx::test::MagickPicture(
+      "square.png", "-size 480x240 xc:red -size 480x240 xc:blue -append PNG24:");
+  const std::string out = (m_dir / "out.bmp").string();
+  const auto import = [&](const std::string& picture, const std::string& options) {
+    const tvx::test::CliRun run =
+        tvx::test::RunTvx880("import " + tvx::test::ShellQuoted(picture) + " " +
+                             tvx::test::ShellQuoted(out) + " " + options);
+    EXPECT_EQ(run.status, 0) << options << ": " << run.err;
+    const tvx::Result<tvx::BmpProbe> probe = tvx::ProbeBmpFile(out);
+    EXPECT_TRUE(probe && probe->truncatable() && probe->diffusable()) << options;
+    tvx::Result<tvx::TArgbImage> written = tvx::DecodePictureFile(out);
+    EXPECT_TRUE(written) << options;
+    return written ? std::move(*written) : tvx::TArgbImage();
+  };
+  constexpr std::uint32_t kRed = 0xFFFF0000;
+  constexpr std::uint32_t kBlue = 0xFF0000FF;
+
+  tvx::TArgbImage fitted = import(square, "--slot message --background '#00ff00'");
+  ASSERT_EQ(fitted.Width(), 240);
+  ASSERT_EQ(fitted.Height(), 48);
+  EXPECT_EQ(fitted.Pixel(120, 5), kRed) << "pad keeps all of it, 48 x 48 in the middle";
+  EXPECT_EQ(fitted.Pixel(120, 42), kBlue);
+  EXPECT_EQ(fitted.Pixel(10, 24), 0xFF00FF00U) << "the bands take the background colour";
+  fitted = import(square, "--slot message --fit crop");
+  EXPECT_EQ(fitted.Pixel(10, 5), kRed) << "crop keeps the middle rows across the whole width";
+  EXPECT_EQ(fitted.Pixel(230, 42), kBlue);
+  fitted = import(square, "--slot message --fit stretch");
+  EXPECT_EQ(fitted.Pixel(10, 5), kRed);
+  EXPECT_EQ(fitted.Pixel(230, 42), kBlue);
+
+  const std::string photo =
+      tvx::test::MagickPicture("photo.jpg", "-size 1600x1200 xc:red -quality 95 JPEG:");
+  fitted = import(photo, "--slot logo --horizontal --fit crop");
+  EXPECT_EQ(fitted.Width(), 320);
+  EXPECT_EQ(fitted.Height(), 240);
+  EXPECT_GT(fitted.Pixel(160, 120) >> 16 & 0xFF, 0xF0U) << "a JPEG decoded at a smaller scale";
+
+  const std::string glass =
+      tvx::test::MagickPicture("glass.png", "-size 33x20 xc:'rgba(255,0,0,0.5)' PNG32:");
+  fitted = import(glass, "--slot floor");
+  EXPECT_EQ(fitted.Width(), 34) << "a floor picture keeps its size, made even";
+  EXPECT_NEAR(static_cast<int>(fitted.Pixel(5, 5) >> 16 & 0xFF), 128, 1) << "over black";
+  EXPECT_EQ(fitted.Pixel(33, 5), 0xFF000000U);
+
+  // The converter takes the same forms as the build.
+  const tvx::test::CliRun converted = tvx::test::RunTvx880(
+      "convert --truncate " + tvx::test::ShellQuoted(square) + " " + tvx::test::ShellQuoted(out));
+  EXPECT_EQ(converted.status, 0) << converted.err;
+  EXPECT_EQ(tvx::test::ReadFileBytes(out).size(), 66U + 480U * 480U * 2U);
+
+  const tvx::test::CliRun onto =
+      tvx::test::RunTvx880("import " + tvx::test::ShellQuoted(out) + " " +
+                           tvx::test::ShellQuoted(out) + " --slot message");
+  EXPECT_EQ(onto.status, 1);
+  EXPECT_EQ(onto.err,
+            "tvx880: cannot import " + out + " to " + out + ": the output is the input file\n");
 }
 
 TEST_F(ImageCliTest, Crc8PrintsTwoHexDigitsAndTheName) {

@@ -4,6 +4,7 @@
 #include "check/picture_intake.h"
 #include "image/bmp_probe.h"
 #include "image/picture_decoder.h"
+#include "image/picture_import.h"
 #include "image/picture_preparation.h"
 
 namespace tvx {
@@ -90,9 +91,12 @@ Result<PickedPicture> LookAtPickedPicture(const std::string& path, PictureSlot s
   return picked;
 }
 
-TArgbImage FitPickedPicture(const PickedPicture& picked, FitMode mode) {
-  return FitToSlot(picked.picture, fittedAs(picked.slot, picked.size, picked.orientation),
-                   picked.orientation, mode);
+Result<TArgbImage> FitPickedPicture(const PickedPicture& picked, FitMode mode) {
+  ImportRequest request;
+  request.slot = fittedAs(picked.slot, picked.size, picked.orientation);
+  request.orientation = picked.orientation;
+  request.mode = mode;
+  return ImportPicture(picked.path, request);
 }
 
 }  // namespace tvx

@@ -39,8 +39,10 @@ ScreenOrientation OrientationOf(const Project& project);
 Result<PickedPicture> LookAtPickedPicture(const std::string& path, PictureSlot slot,
                                           ScreenOrientation orientation);
 
-// The picture brought to what its slot takes. A logo within the screen and a floor picture are
-// never scaled: an odd width gains a black column on the right, whatever the mode.
-TArgbImage FitPickedPicture(const PickedPicture& picked, FitMode mode);
+// The picture brought to what its slot takes, made as `tvx880 import` makes it (the same
+// decoding, at the same scale). A logo within the screen and a floor picture are never scaled:
+// an odd width gains a black column on the right, whatever the mode. The error is the
+// decoder's, when the file changed since it was looked at.
+Result<TArgbImage> FitPickedPicture(const PickedPicture& picked, FitMode mode);
 
 }  // namespace tvx

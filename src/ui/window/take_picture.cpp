@@ -24,13 +24,17 @@ void tellWhy(Studio& studio, const Error& error) {
                             std::string(kNotTaken.forLanguage(lang)) + ErrorText(error, lang));
 }
 
-std::vector<FittedPicture> fittedResults(const PickedPicture& picked) {
+Result<std::vector<FittedPicture>> fittedResults(const PickedPicture& picked) {
   std::vector<FittedPicture> results;
   const std::vector<FitMode> modes =
       picked.modesDiffer() ? std::vector{FitMode::kPad, FitMode::kCrop, FitMode::kStretch}
                            : std::vector{FitMode::kPad};
   for (FitMode mode : modes) {
-    results.push_back({mode, FitPickedPicture(picked, mode)});
+    Result<TArgbImage> fitted = FitPickedPicture(picked, mode);
+    if (!fitted) {
+      return std::move(fitted).error();
+    }
+    results.push_back({mode, std::move(*fitted)});
   }
   return results;
 }
@@ -49,7 +53,12 @@ std::optional<std::string> TakePicture(Studio& studio, const std::string& path, 
   }
   const std::string& projectPath = studio.project().ProjectPath;
   const std::string folder = FittedPictureFolder(projectPath, path);
-  const std::vector<FittedPicture> results = fittedResults(*picked);
+  Result<std::vector<FittedPicture>> fitted = fittedResults(*picked);
+  if (!fitted) {
+    tellWhy(studio, fitted.error());
+    return std::nullopt;
+  }
+  const std::vector<FittedPicture>& results = *fitted;
   QPointer<FitOfferDialog> dialog = new FitOfferDialog(
       *picked, results, folder, !IsBlank(projectPath), studio.language(), parent);
   const bool fit = dialog->exec() == QDialog::Accepted;
