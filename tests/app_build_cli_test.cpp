@@ -107,6 +107,36 @@ TEST_F(BuildCliTest, ThePreFlightCheckNamesTheSlotAndTheStrictBuildTouchesNothin
   EXPECT_EQ(fs::file_size(work / "lift.BIN"), 4194304u);
 }
 
+TEST_F(BuildCliTest, OutNeverOverwritesTheProjectNorAFileThatIsNoImage) {
+  const std::string home = " --home " + test::ShellQuoted(kShippedHome);
+  ASSERT_EQ(run("project new " + path("lift.ql3") + home).status, 0);
+  const std::string project = test::ReadFileBytes(work / "lift.ql3");
+  fs::create_symlink(work / "lift.ql3", work / "link.ql3");
+  test::WriteFileBytes(work / "notes.txt", "the lift's notes");
+  for (const auto& [out, reason] :
+       {std::pair{(work / "." / "lift.ql3").string(),
+                  "is the project being built; the ROM image is not written over it"},
+        {(work / "link.ql3").string(),
+         "is the project being built; the ROM image is not written over it"},
+        {(work / "notes.txt").string(), "exists and is not a ROM image; it is not overwritten"}}) {
+    const test::CliRun build =
+        run("build " + path("lift.ql3") + home + " --out " + test::ShellQuoted(out));
+    EXPECT_EQ(build.status, 1);
+    EXPECT_EQ(build.out, "") << "nothing checked, saved or built";
+    EXPECT_EQ(build.err, "tvx880: \"" + out + "\" " + reason + " (give another --out)\n");
+  }
+  EXPECT_EQ(test::ReadFileBytes(work / "lift.ql3"), project);
+  EXPECT_EQ(test::ReadFileBytes(work / "notes.txt"), "the lift's notes");
+  EXPECT_FALSE(fs::exists(work / "lift.BIN"));
+
+  // An image of an earlier build is replaced.
+  for (int round = 0; round < 2; ++round) {
+    const test::CliRun build = run("build " + path("lift.ql3") + home + " --out " + path("a.bin"));
+    EXPECT_EQ(build.status, 0) << build.err;
+  }
+  EXPECT_EQ(fs::file_size(work / "a.bin"), 4194304u);
+}
+
 TEST_F(BuildCliTest, NoImageMeansExitStatusOne) {
   test::WriteFileBytes(work / "empty.ql3", "[Mode]\r\nLayout=16\r\n\r\n");
   const test::CliRun build =

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -6,6 +7,7 @@
 #include <string>
 
 #include "support/cli_run.h"
+#include "support/ordinary_user.h"
 #include "support/temp_dir.h"
 #include "support/test_home.h"
 
@@ -89,8 +91,58 @@ TEST_F(ProjectCliTest, FailuresAreExplained) {
   EXPECT_EQ(noHome.status, 1);
   EXPECT_NE(noHome.err.find("is not a folder"), std::string::npos) << noHome.err;
 
+  test::WriteFileBytes(home.path("photo.ql3"), std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
+  const std::string photo = home.path("photo.ql3").string();
+  test::CliRun notProject =
+      run("project show " + test::ShellQuoted(photo) + " --home " + test::ShellQuoted(home.dir()));
+  EXPECT_EQ(notProject.status, 1);
+  EXPECT_NE(notProject.err.find("\nTVX880: Err: The file \"" + photo +
+                                "\" is not a TVX-880 project file\ntvx880: the project \"" + photo +
+                                "\" was not loaded\n"),
+            std::string::npos)
+      << notProject.err;
+
   EXPECT_EQ(run("project show").status, 2);
   EXPECT_EQ(run("project").status, 2);
+}
+
+TEST_F(ProjectCliTest, NewReplacesAnExistingFileOnlyWithForce) {
+  const std::string home = " --home " + test::ShellQuoted(std::string(TVX_SOURCE_DIR) + "/data");
+  const fs::path file = m_work.path() / "site.ql3";
+  test::WriteFileBytes(file, "not to be lost");
+  const test::CliRun refused = run("project new " + test::ShellQuoted(file.string()) + home);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "tvx880: \"" + file.string() +
+                             "\" already exists; it is not overwritten (--force replaces it)\n");
+  EXPECT_EQ(test::ReadFileBytes(file), "not to be lost");
+
+  const test::CliRun forced =
+      run("project new " + test::ShellQuoted(file.string()) + home + " --force");
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_EQ(test::ReadFileBytes(file).rfind("[Head]\r\n", 0), 0u);
+}
+
+// As an ordinary user, since permissions do not bind root.
+TEST_F(ProjectCliTest, AReadOnlyProjectIsShownAndNotReplaced) {
+  const std::string home = " --home " + test::ShellQuoted(std::string(TVX_SOURCE_DIR) + "/data");
+  const std::string file = (m_work.path() / "locked.ql3").string();
+  ASSERT_EQ(run("project new " + test::ShellQuoted(file) + home).status, 0);
+  const std::string bytes = test::ReadFileBytes(file);
+  test::HandToOrdinaryUser(m_work.path());
+  chmod(file.c_str(), 0444);
+  const std::optional<std::string> seen = test::AsOrdinaryUser([&] {
+    const test::CliRun shown = run("project show " + test::ShellQuoted(file) + home);
+    const test::CliRun forced = run("project new " + test::ShellQuoted(file) + home + " --force");
+    return std::to_string(shown.status) + " " + shown.err + "|" + std::to_string(forced.status) +
+           " " + forced.err;
+  });
+  if (!seen) {
+    GTEST_SKIP() << "running as root, and there is no \"nobody\" to run as";
+  }
+  EXPECT_EQ(*seen, "0 |1 TVX880: Err: Can not create file \"" + file +
+                       "\": Permission denied\ntvx880: the project \"" + file +
+                       "\" was not written\n");
+  EXPECT_EQ(test::ReadFileBytes(file), bytes);
 }
 
 }  // namespace

@@ -1,13 +1,18 @@
 #include "project/project_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "project/app_settings.h"
 #include "project/catalogue.h"
 #include "project/project_fields.h"
 #include "project/startup.h"
+#include "support/ordinary_user.h"
 #include "support/test_home.h"
 #include "util/diagnostic_sink.h"
 
@@ -568,15 +573,16 @@ TEST_F(ProjectFileTest, MissingOrUnreadableProjectChangesNothing) {
   ASSERT_EQ(m_host.messages().size(), 1u);
   EXPECT_EQ(m_host.messages()[0].text, "Err: The file \"" + folder + "\" not exist!");
 
-  // A file that exists but cannot be opened for the store (the running program is busy).
+  // The running test program holds project lines among its bytes, and is still no project.
   YVclUtil::RecordingDiagnosticSink sink;
   YVclUtil::ScopedDiagnosticSink scoped(sink);
   m_host.clear();
   EXPECT_FALSE(load("/proc/self/exe"));
   ASSERT_EQ(m_host.messages().size(), 1u);
   EXPECT_EQ(m_host.messages()[0].caption, "TVX880");
-  EXPECT_EQ(m_host.messages()[0].text, "Err: Can not load file \"/proc/self/exe\"");
-  EXPECT_FALSE(sink.boxes().empty()) << "the store shows its own reason too";
+  EXPECT_EQ(m_host.messages()[0].text,
+            "Err: The file \"/proc/self/exe\" is not a TVX-880 project file");
+  EXPECT_TRUE(sink.boxes().empty());
 
   expectSameSavedFields(m_project, before);
   EXPECT_EQ(m_project.ProjectPath, "/before.ql3");
@@ -596,12 +602,102 @@ TEST_F(ProjectFileTest, UnwritableProjectIsReportedAndNotTakenAsSaved) {
     EXPECT_FALSE(save(path));
     ASSERT_EQ(m_host.messages().size(), 1u);
     EXPECT_EQ(m_host.messages()[0].caption, "TVX880");
-    EXPECT_EQ(m_host.messages()[0].text, "Err: Can not create file \"" + path + "\"");
+    EXPECT_EQ(m_host.messages()[0].text.rfind("Err: Can not create file \"" + path + "\": ", 0), 0u)
+        << m_host.messages()[0].text;
     EXPECT_EQ(m_project.ProjectPath, "");
     EXPECT_EQ(m_state.Title, "before");
     EXPECT_TRUE(m_host.pauses().empty());
   }
-  EXPECT_FALSE(sink.boxes().empty()) << "the store shows its own reason too";
+  EXPECT_TRUE(sink.boxes().empty()) << "one message, the project's";
+  EXPECT_FALSE(std::filesystem::exists(projectPath("no"))) << "no folder is made";
+}
+
+// A file is taken for a project when it is text holding one of the project's own sections: the
+// line is drawn so that what older and hand-made projects hold loads, and nothing else does.
+TEST_F(ProjectFileTest, OnlyTextWithAProjectSectionIsTakenForAProject) {
+  startUp();
+  ASSERT_TRUE(save(projectPath("saved.ql3")));
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const std::string& text :
+       {ReadFileBytes(projectPath("saved.ql3")), IniText({"[FloorTable]", "0x01=\xA4\x6A"}),
+        std::string("[Mode]\nLayout=16\n"), bom + IniText({"[LiftStateImage]", "LeftState_0_A=x"}),
+        IniText({"; hand-made", "[Other]", "a=1", "[LiftMsgIdx]", "MSG0=1"})}) {
+    SCOPED_TRACE(text.substr(0, 40));
+    m_host.clear();
+    EXPECT_TRUE(loadText(text));
+    EXPECT_TRUE(m_host.messages().empty());
+  }
+
+  std::ifstream random("/dev/urandom", std::ios::binary);
+  std::string randomBytes(20 * 1024, '\0');
+  random.read(randomBytes.data(), static_cast<std::streamsize>(randomBytes.size()));
+  std::ifstream png(std::string(TVX_SOURCE_DIR) + "/src/ui/desktop/tvx880-studio-48.png",
+                    std::ios::binary);
+  const std::string pngBytes{std::istreambuf_iterator<char>(png), {}};
+  ASSERT_EQ(pngBytes.substr(1, 3), "PNG");
+  const std::string settings = IniText({"[Option]", "LANG=0"});
+  // NUL bytes mark a file that is no text even where project lines are among them.
+  const std::string binary = std::string("\0\n", 2) + IniText({"[Head]", "Signature=KWX"});
+  m_project.ProjectPath = "/before.ql3";
+  m_state.Title = "before";
+  const Project before = m_project;
+  for (const std::string& text : {std::string(), randomBytes, pngBytes, settings, binary,
+                                  std::string("[Head\r\nSignature=KWX\r\n")}) {
+    SCOPED_TRACE(text.substr(0, 20));
+    m_host.clear();
+    EXPECT_FALSE(loadText(text));
+    ASSERT_EQ(m_host.messages().size(), 1u);
+    EXPECT_EQ(m_host.messages()[0].text,
+              "Err: The file \"" + projectPath("hand.ql3") + "\" is not a TVX-880 project file");
+  }
+  expectSameSavedFields(m_project, before);
+  EXPECT_EQ(m_project.ProjectPath, "/before.ql3");
+  EXPECT_EQ(m_state.Title, "before");
+}
+
+// As an ordinary user, since permissions do not bind root: a read-only project (444) and a
+// project in a read-only folder (555) load; saving them, or anything new into that folder, is
+// refused with one message that names the file and says why, and the project stays where it was.
+TEST_F(ProjectFileTest, ReadOnlyProjectsLoadAndRefuseToBeSavedOnce) {
+  startUp();
+  const std::string locked = projectPath("locked.ql3");
+  const std::string shelved = projectPath("shelf/p.ql3");
+  std::filesystem::create_directory(projectPath("shelf"));
+  ASSERT_TRUE(save(locked));
+  ASSERT_TRUE(save(shelved));
+  const std::string bytes = ReadFileBytes(locked);
+  test::HandToOrdinaryUser(m_home.path(""));
+  chmod(locked.c_str(), 0444);
+  chmod(projectPath("shelf").c_str(), 0555);
+
+  const std::optional<std::string> seen = test::AsOrdinaryUser([&] {
+    std::ostringstream out;
+    for (const auto& [loadFrom, saveTo] :
+         {std::pair{locked, locked}, {shelved, shelved}, {shelved, projectPath("shelf/new.ql3")}}) {
+      m_host.clear();
+      const bool loaded = load(loadFrom);
+      const std::string title = m_state.Title;
+      m_project.FloorTable[1] = "changed";
+      out << "loaded " << loaded << ", saved " << save(saveTo) << ", same path "
+          << (m_project.ProjectPath == loadFrom) << ", same title " << (m_state.Title == title);
+      for (const ScriptedHost::Message& message : m_host.messages()) {
+        out << "\n" << message.caption << ": " << message.text;
+      }
+      out << "\n";
+    }
+    return out.str();
+  });
+  if (!seen) {
+    GTEST_SKIP() << "running as root, and there is no \"nobody\" to run as";
+  }
+  const std::string outcome = "loaded 1, saved 0, same path 1, same title 1\nTVX880: ";
+  EXPECT_EQ(*seen, outcome + "Err: Can not create file \"" + locked + "\": Permission denied\n" +
+                       outcome + "Err: Can not create file \"" + shelved +
+                       "\": Permission denied\n" + outcome + "Err: Can not create file \"" +
+                       projectPath("shelf/new.ql3") + "\": Permission denied\n");
+  EXPECT_EQ(ReadFileBytes(locked), bytes);
+  EXPECT_EQ(ReadFileBytes(shelved), bytes);
+  EXPECT_FALSE(std::filesystem::exists(projectPath("shelf/new.ql3")));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <fstream>
 
 #include "project/catalogue.h"
 #include "ui/window/picture_box.h"
@@ -123,6 +124,39 @@ TEST_F(ProjectMenuTest, AFileThatIsNoProjectChangesNothing) {
   // Cancelling the dialog does nothing at all.
   load->trigger();
   EXPECT_EQ(m_host.messages().size(), 1u);
+
+  // Neither does a file of random bytes named as a project, once the design has a file.
+  const std::string kept = (m_files / "kept.ql3").string();
+  m_host.answerSaveFile(kept);
+  find<QAction>("N5")->trigger();
+  const QString title = window().windowTitle();
+  ASSERT_TRUE(title.endsWith(QString::fromStdString(kept)));
+  std::ifstream random("/dev/urandom", std::ios::binary);
+  std::string bytes(20 * 1024, '\0');
+  random.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  const std::string noise = (m_files / "noise.ql3").string();
+  WriteFileBytes(noise, bytes);
+  m_host.clear();
+  m_host.answerOpenFile(noise);
+  load->trigger();
+  ASSERT_EQ(m_host.messages().size(), 1u);
+  EXPECT_EQ(m_host.messages()[0].text,
+            "Err: The file \"" + noise + "\" is not a TVX-880 project file");
+  EXPECT_TRUE(checked("RadioButton5"));
+  EXPECT_EQ(project().ProjectPath, kept);
+  EXPECT_EQ(window().windowTitle(), title);
+
+  // A save that fails says so once and leaves the title naming the project's file.
+  const std::string nowhere = (m_files / "kept.ql3" / "x.ql3").string();
+  m_host.clear();
+  m_host.answerSaveFile(nowhere);
+  find<QAction>("N5")->trigger();
+  ASSERT_EQ(m_host.messages().size(), 1u);
+  EXPECT_EQ(m_host.messages()[0].text,
+            "Err: Can not create file \"" + nowhere + "\": Not a directory");
+  EXPECT_EQ(project().ProjectPath, kept);
+  EXPECT_EQ(window().windowTitle(), title);
+  EXPECT_TRUE(m_sink.boxes().empty());
 }
 
 TEST_F(ProjectMenuTest, ExitClosesTheWindowOnce) {

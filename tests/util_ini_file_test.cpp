@@ -120,15 +120,48 @@ TEST_F(IniFileTest, UnopenableFileFailsConstruction) {
   EXPECT_EQ(onlyBoxText(), "Err: Can not open file \n \"" + folder.string() + "\" ");
 }
 
-TEST_F(IniFileTest, ReadOnlyFileFailsReadWriteConstructionButOpensReadOnly) {
+TEST_F(IniFileTest, ReadOnlyFileOpensInEitherAccessAndRefusesOnlyTheSave) {
   const fs::path path = m_dir / "locked.ini";
   WriteFileBytes(path, kOriginal);
   fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
   ScopedOrdinaryUser user(m_dir.path());
-  EXPECT_EQ(constructorFailure(path.string()), "Err: Constructor !!!");
-  EXPECT_EQ(onlyBoxText(), "Err: Can not open file \n \"" + path.string() + "\" ");
-  TYIniFile ini(path.string(), nullptr, TYIniAccess::ReadOnly);
+  {
+    TYIniFile ini(path.string(), nullptr, TYIniAccess::ReadOnly);
+    EXPECT_EQ(ini.ReadString("Option", "MEM", ""), "32");
+  }
+  TYIniFile ini(path.string());
   EXPECT_EQ(ini.ReadString("Option", "MEM", ""), "32");
+  EXPECT_TRUE(m_sink.boxes().empty());
+  ini.WriteString("Option", "LANG", "1");
+  // The folder would allow the rename; the file's own permission refuses it.
+  EXPECT_FALSE(ini.UpdateFile());
+  EXPECT_EQ(saveError(ini), "cannot write \"" + path.string() + "\": Permission denied");
+  EXPECT_EQ(ReadFileBytes(path), kOriginal);
+}
+
+TEST_F(IniFileTest, WriteOnSaveWritesOnlyWhenAskedAndShowsNothing) {
+  const fs::path missing = m_dir / "missing" / "a.ini";
+  {
+    TYIniFile ini(missing.string(), nullptr, TYIniAccess::WriteOnSave);
+    ini.WriteString("Option", "LANG", "1");
+    const tvx::Result<void> saved = ini.Save();
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(tvx::ErrorText(saved.error(), 0), saveError(ini));
+  }
+  EXPECT_FALSE(fs::exists(missing.parent_path()));
+  EXPECT_TRUE(m_sink.boxes().empty());
+
+  const fs::path path = m_dir / "b.ini";
+  WriteFileBytes(path, kOriginal);
+  {
+    TYIniFile ini(path.string(), nullptr, TYIniAccess::WriteOnSave);
+    ini.WriteString("Option", "LANG", "1");
+  }
+  EXPECT_EQ(ReadFileBytes(path), kOriginal) << "never written at destruction";
+  TYIniFile ini(path.string(), nullptr, TYIniAccess::WriteOnSave);
+  ini.WriteString("Option", "LANG", "1");
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadFileBytes(path), "[Option]\r\nLANG=1\r\nMEM=32\r\n\r\n");
 }
 
 TEST_F(IniFileTest, EmptyNameIsUnknownIniFileInTheCurrentDirectory) {

@@ -47,8 +47,8 @@ void Studio::ShutDown() {
 }
 
 std::optional<std::string> Studio::chooseProjectToSave() {
-  return m_host->chooseSaveFile(
-      {"", kProjectFileFilter, m_state.ProgramDir, "", kProjectFileExtension});
+  return m_host->chooseSaveFile({"", kProjectFileFilter, m_state.ProgramDir, "",
+                                 kProjectFileExtension, m_state.settings.LANG});
 }
 
 std::optional<std::string> Studio::chooseProjectToOpen() {

@@ -11,6 +11,7 @@
 #include "check/report_format.h"
 #include "cli/commands.h"
 #include "cli/project_studio.h"
+#include "cli/rom_image_destination.h"
 #include "cli/upload_cli.h"
 #include "rom/build_report.h"
 #include "util/error_text.h"
@@ -128,6 +129,11 @@ int runBuild(const BuildOptions& options) {
       return reportFailure(checked.error(), kExitUsage);
     }
   }
+  if (options.out) {
+    if (Result<void> free = CheckRomImageDestination(*options.out, options.project); !free) {
+      return reportFailure(free.error());
+    }
+  }
   CommandLineHost host(options.project);
   Result<std::unique_ptr<Studio>> loaded = StudioWithProject(options.project, options.home, &host);
   if (!loaded) {
@@ -166,7 +172,8 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
   buildCommand->add_option("PROJECT", build->project, "project file (.ql3)")->required();
   addHomeOption(*buildCommand, build->home);
   buildCommand->add_option("--out", build->out,
-                           "where the image goes (default: the project's path with \".BIN\")");
+                           "where the image goes (default: the project's path with \".BIN\"); "
+                           "an existing file there must be a ROM image, and never the project");
   buildCommand->add_option("--lang", build->lang, "language of the log (default: the settings)")
       ->check(CLI::IsMember({"en", "zh"}));
   buildCommand->add_option("--port", build->port,

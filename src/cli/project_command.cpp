@@ -1,8 +1,10 @@
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "app/program_home.h"
 #include "app/studio.h"
@@ -129,7 +131,12 @@ void printProject(const Project& p) {
 struct ProjectOptions {
   std::string file;
   std::optional<std::string> home;
+  bool force = false;
 };
+
+constexpr BilingualText kExists{
+    "\"%s\" 已存在, 不會被覆寫 (用 --force 取代它)",
+    "\"%s\" already exists; it is not overwritten (--force replaces it)"};
 
 CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* description,
                                ProjectOptions& options) {
@@ -150,6 +157,11 @@ std::optional<std::string> findHome(const ProjectOptions& options) {
 }
 
 int runNew(const ProjectOptions& options) {
+  std::error_code code;
+  if (!options.force &&
+      std::filesystem::exists(std::filesystem::symlink_status(options.file, code))) {
+    return reportFailure(Error::Stated(options.file, kExists));
+  }
   const std::optional<std::string> home = findHome(options);
   if (!home) {
     return kExitFailure;
@@ -181,6 +193,7 @@ void registerProjectCommands(CLI::App& app, CommandRunner& runner) {
   auto newOptions = std::make_shared<ProjectOptions>();
   CLI::App* create = addProjectSubcommand(
       *project, "new", "Write the default project that start-up makes", *newOptions);
+  create->add_flag("--force", newOptions->force, "replace the file when it exists");
   runner.bind(create, [newOptions] { return runNew(*newOptions); });
 
   auto showOptions = std::make_shared<ProjectOptions>();

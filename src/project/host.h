@@ -20,6 +20,9 @@ struct FileDialogRequest {
   std::string initialDirectory;  // empty: where the dialog was left last time
   std::string fileName;          // proposed file name, may be empty
   std::string defaultExtension;  // without dot, for save dialogs
+  // The LANG of the words the dialog adds of its own: save dialogs ask before they replace an
+  // existing file.
+  unsigned language = 1;
 };
 
 class Host {

@@ -1,11 +1,13 @@
 #include "project/project_file.h"
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdint>
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "project/catalogue.h"
 #include "project/choices.h"
@@ -13,6 +15,8 @@
 #include "project/project_fields.h"
 #include "project/project_keys.h"
 #include "project/startup.h"
+#include "util/error_text.h"
+#include "util/file_bytes.h"
 #include "util/ini_file.h"
 
 namespace tvx {
@@ -21,19 +25,25 @@ namespace {
 
 using YVclUtil::TYIniFile;
 
+using namespace project_key;
 constexpr const char* kHead = "Head";
 constexpr const char* kMode = "Mode";
+// Only the protocols that raise messages from inputs have it.
 constexpr const char* kLiftMsgIdx = "LiftMsgIdx";
-using namespace project_key;
+// Every section a project file may have. A file with none of them is no project whatever its
+// name; older and hand-made projects may lack any of the others (a bare [FloorTable] is one).
+constexpr std::array<const char*, 9> kOwnSections{
+    kHead,       kMode,          kMainOptionSection, kVerticalBackgrounds, kHorizontalBackgrounds,
+    kFloorTable, kFloorBkgImage, kLiftStateImage,    kDateTimeImage};
 constexpr std::chrono::milliseconds kPauseAfterSave{300};
 
 std::string messageInputKey(int row) {
   return SlotKey("MSG", row);
 }
 
-std::unique_ptr<TYIniFile> openStore(const std::string& path) {
+std::unique_ptr<TYIniFile> openStore(const std::string& path, YVclUtil::TYIniAccess access) {
   try {
-    return std::make_unique<TYIniFile>(path);
+    return std::make_unique<TYIniFile>(path, nullptr, access);
   } catch (const std::exception&) {
     // The store has shown its own reason; the caller reports the operation's failure.
     return nullptr;
@@ -44,6 +54,22 @@ void report(Host& host, const std::string& format, const std::string& path) {
   std::string text = format;
   text.replace(text.find("%s"), 2, path);
   host.showMessage(kProjectMessageCaption, text);
+}
+
+// The message with the reason after it: "Err: Can not create file "a.ql3": Permission denied".
+void report(Host& host, const std::string& format, const std::string& path, const Error& why,
+            unsigned lang) {
+  report(host, format + ": " + ErrorReason(why, lang), path);
+}
+
+// Text has no NUL bytes; programs and pictures do, even those that hold project lines.
+bool isText(const std::vector<std::uint8_t>& bytes) {
+  return std::find(bytes.begin(), bytes.end(), std::uint8_t{0}) == bytes.end();
+}
+
+bool holdsProjectSections(const TYIniFile& ini) {
+  const auto has = [&ini](const char* section) { return ini.SectionExists(section); };
+  return std::any_of(kOwnSections.begin(), kOwnSections.end(), has) || has(kLiftMsgIdx);
 }
 
 // ---- Saving ---------------------------------------------------------------------------------
@@ -290,15 +316,16 @@ class ProjectReader {
 }  // namespace
 
 bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host) {
-  std::unique_ptr<TYIniFile> store = openStore(path);
+  constexpr const char* kNotCreated = "Err: Can not create file \"%s\"";
+  // Read when it exists, for the sections the project does not own; written only below, so
+  // that a file that cannot be written is reported once, here, with the reason.
+  std::unique_ptr<TYIniFile> store = openStore(path, YVclUtil::TYIniAccess::WriteOnSave);
   if (!store) {
-    report(host, "Err: Can not create file \"%s\"", path);
+    report(host, kNotCreated, path);
     return false;
   }
   TYIniFile& ini = *store;
-  for (const char* section :
-       {kHead, kMode, kMainOptionSection, kVerticalBackgrounds, kHorizontalBackgrounds, kFloorTable,
-        kFloorBkgImage, kLiftStateImage, kDateTimeImage}) {
+  for (const char* section : kOwnSections) {
     ini.EraseSection(section);
   }
   if (state.settings.LiftMsgIdxUsed) {
@@ -318,9 +345,8 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
   writeLiftStates(ini, project);
   ComputeDateTimeImages(project, state.ProgramDir);
   writeDateTime(ini, project);
-  // Writing explicitly, so that a file that cannot be written is not reported as saved.
-  if (!ini.UpdateFile()) {
-    report(host, "Err: Can not create file \"%s\"", path);
+  if (Result<void> saved = ini.Save(); !saved) {
+    report(host, kNotCreated, path, saved.error(), state.settings.LANG);
     return false;
   }
   store.reset();
@@ -331,20 +357,31 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
 }
 
 bool LoadProject(const std::string& path, Project& project, ProgramState& state, Host& host) {
+  constexpr const char* kNotLoaded = "Err: Can not load file \"%s\"";
   if (!FileExists(path)) {
     report(host, "Err: The file \"%s\" not exist!", path);
     return false;
   }
-  std::unique_ptr<TYIniFile> store = openStore(path);
+  // Read here first, so that a file that cannot be read is reported once, with the reason.
+  const Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(path);
+  if (!bytes) {
+    report(host, kNotLoaded, path, bytes.error(), state.settings.LANG);
+    return false;
+  }
+  std::unique_ptr<TYIniFile> store = openStore(path, YVclUtil::TYIniAccess::ReadOnly);
   if (!store) {
-    report(host, "Err: Can not load file \"%s\"", path);
+    report(host, kNotLoaded, path);
+    return false;
+  }
+  if (!isText(*bytes) || !holdsProjectSections(*store)) {
+    report(host, "Err: The file \"%s\" is not a TVX-880 project file", path);
     return false;
   }
   Project loaded = project;
   try {
     ProjectReader(*store, state, loaded).read();
   } catch (const std::exception&) {
-    report(host, "Err: Can not load file \"%s\"", path);
+    report(host, kNotLoaded, path);
     return false;
   }
   store.reset();

@@ -278,6 +278,16 @@ const char* RomFileKindName(RomFileKind kind) {
   return "unknown";
 }
 
+RomFileKind RomFileKindOf(std::span<const std::uint8_t> head, std::uint64_t fileSize) {
+  const std::size_t tagLength = std::min(head.size(), kGlbSignature.size());
+  const std::string_view tag(reinterpret_cast<const char*>(head.data()), tagLength);
+  if (tag == kGlbSignature) {
+    const bool romSized = fileSize == kRomImageSize32 || fileSize == kRomImageSize64;
+    return romSized ? RomFileKind::kRomImage : RomFileKind::kGlb;
+  }
+  return tag == kLibrarySignature ? RomFileKind::kLibrary : RomFileKind::kUnknown;
+}
+
 RomInspection InspectRomFile(std::span<const std::uint8_t> bytes) {
   RomInspection result;
   result.fileSize = bytes.size();
@@ -288,13 +298,8 @@ RomInspection InspectRomFile(std::span<const std::uint8_t> bytes) {
       c = '.';
     }
   }
-  const std::string_view tag(reinterpret_cast<const char*>(bytes.data()), tagLength);
-  if (tag == kGlbSignature) {
-    const bool romSized = bytes.size() == kRomImageSize32 || bytes.size() == kRomImageSize64;
-    result.kind = romSized ? RomFileKind::kRomImage : RomFileKind::kGlb;
-  } else if (tag == kLibrarySignature) {
-    result.kind = RomFileKind::kLibrary;
-  } else {
+  result.kind = RomFileKindOf(bytes.first(tagLength), bytes.size());
+  if (result.kind == RomFileKind::kUnknown) {
     result.problems.push_back("the file begins with neither \"KWXGLB2L\" nor \"KWXGLB2B\"");
     return result;
   }

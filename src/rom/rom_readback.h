@@ -72,6 +72,9 @@ struct RomInspection {
 
 RomInspection InspectRomFile(std::span<const std::uint8_t> bytes);
 
+// The kind by the file's first bytes (eight are enough) and its length alone.
+RomFileKind RomFileKindOf(std::span<const std::uint8_t> head, std::uint64_t fileSize);
+
 const char* RomFileKindName(RomFileKind kind);
 
 }  // namespace tvx

@@ -79,6 +79,15 @@ tvx::Result<void> ReplaceFileContents(const std::string& path, std::string_view 
   if (exists && !S_ISREG(existing.st_mode)) {
     return Error::Of(tvx::ErrorCode::kNotAFile, target).withAction(error_action::kReplace);
   }
+  // Renaming over a file needs only the folder's permission; a file its user made read-only is
+  // not to be replaced all the same.
+  if (exists) {
+    const int probe = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (probe < 0) {
+      return Error::System(target, errno).withAction(error_action::kWrite);
+    }
+    close(probe);
+  }
 
   std::string temporary;
   int fd = -1;

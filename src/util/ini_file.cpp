@@ -156,7 +156,7 @@ TYIniFile::TYIniFile(const std::string& fileName, TYStrTab* pool, TYIniAccess ac
           stat(FileName.c_str(), &info) != 0 && (errno == ENOENT || errno == ENOTDIR);
       if (missing && Access == TYIniAccess::ReadWrite) {
         createMissingFile();
-      } else {
+      } else if (!missing || Access != TYIniAccess::WriteOnSave) {
         load();
       }
     } catch (const EYGeneral&) {
@@ -176,7 +176,9 @@ TYIniFile::TYIniFile(const std::string& fileName, TYStrTab* pool, TYIniAccess ac
 
 TYIniFile::~TYIniFile() {
   try {
-    SaveIniFile();
+    if (Access != TYIniAccess::WriteOnSave) {
+      SaveIniFile();
+    }
   } catch (...) {
     SendDbgString_Printf("TYIniFile: saving \"%s\" failed unexpectedly", FileName.c_str());
   }
@@ -199,7 +201,7 @@ void TYIniFile::releaseDocument() {
 }
 
 void TYIniFile::load() {
-  std::FILE* file = std::fopen(FileName.c_str(), Access == TYIniAccess::ReadOnly ? "rb" : "r+b");
+  std::FILE* file = std::fopen(FileName.c_str(), "rb");
   if (file == nullptr) {
     SendDbgString_Printf("TYIniFile: cannot open \"%s\": %s", FileName.c_str(),
                          std::generic_category().message(errno).c_str());
@@ -267,21 +269,28 @@ bool TYIniFile::UpdateFile() {
 }
 
 bool TYIniFile::SaveIniFile() {
-  if (!Modified) {
+  if (Save()) {
     return true;
+  }
+  ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
+  SendDbgString_Printf("TYIniFile: %s", tvx::ErrorText(*LastSaveError, 0).c_str());
+  return false;
+}
+
+tvx::Result<void> TYIniFile::Save() {
+  if (!Modified) {
+    return {};
   }
   tvx::Result<void> saved = Access == TYIniAccess::ReadOnly
                                 ? tvx::Error::Stated(FileName, kOpenedReadOnly)
                                 : ReplaceFileContents(FileName, ToText());
   if (!saved) {
-    LastSaveError = std::move(saved).error();
-    ShowErrMsgBox_Printf(kCaption, "Err: Can not create file \n \"%s\" ", FileName.c_str());
-    SendDbgString_Printf("TYIniFile: %s", tvx::ErrorText(*LastSaveError, 0).c_str());
-    return false;
+    LastSaveError = saved.error();
+    return saved;
   }
   LastSaveError.reset();
   Modified = false;
-  return true;
+  return {};
 }
 
 std::string TYIniFile::ToText() const {

@@ -16,14 +16,20 @@ class TYStrTab;
 class TYHashedStringList;
 struct _YSTRTABCELL;  // NOLINT(bugprone-reserved-identifier)
 
-// Whether a store may write its file.
+// Whether a store may write its file. Every store reads its file the same way, opened for
+// reading only, so a read-only file or a file in a read-only folder can always be read; whether
+// it can be written is found out when it is saved.
 enum class TYIniAccess {
-  // The file is opened for reading and writing and created (empty) when missing; changes are
-  // written by UpdateFile and at destruction.
+  // The file is created (empty) when missing; changes are written by UpdateFile and at
+  // destruction.
   ReadWrite,
   // The file must exist and be readable; it is never created or written (UpdateFile of a
   // changed store fails). For tools that only look.
   ReadOnly,
+  // A document to be saved on request: the file is read when it exists, a missing file is an
+  // empty document and is not created; the file is written only by Save or UpdateFile, never at
+  // destruction. For saves whose caller reports the failure itself.
+  WriteOnSave,
 };
 
 // One INI text file as an in-memory document of sections, keys and values.
@@ -52,12 +58,14 @@ class TYIniFile {
  public:
   // Reads fileName (an empty name is "UnknownIniFile.ini") into a new document in its own pool,
   // or in the given pool, which must outlive the store. With ReadWrite access a missing file is
-  // created empty at once, creating its directory when only that last level is missing.
+  // created empty at once, creating its directory when only that last level is missing; with
+  // WriteOnSave it is an empty document and nothing is created.
   // Failures (file cannot be opened, directory or file cannot be created) show an error box and
   // raise EYGeneral "Err: Constructor !!!".
   explicit TYIniFile(const std::string& fileName, TYStrTab* pool = nullptr,
                      TYIniAccess access = TYIniAccess::ReadWrite);
-  // UpdateFile, then releases the document. A failed save is shown as an error box.
+  // UpdateFile (except for WriteOnSave stores), then releases the document. A failed save is
+  // shown as an error box.
   ~TYIniFile();
   TYIniFile(const TYIniFile&) = delete;
   TYIniFile& operator=(const TYIniFile&) = delete;
@@ -73,6 +81,8 @@ class TYIniFile {
   // failure: error box "Err: Can not create file ...", false, the document stays modified, and
   // pr_LastSaveError() tells why.
   bool UpdateFile();
+  // The same without the error box: the failure is returned (and kept in pr_LastSaveError).
+  tvx::Result<void> Save();
   // Why the last save failed (which step, the file and the system's reason); nothing after a
   // successful one.
   const std::optional<tvx::Error>& pr_LastSaveError() const { return LastSaveError; }

@@ -13,6 +13,7 @@
 
 #include "ui/qt/colours.h"
 #include "ui/qt/display_text.h"
+#include "ui/qt/replace_question.h"
 
 namespace tvx {
 
@@ -82,15 +83,19 @@ std::optional<std::string> QtHost::chooseSaveFile(const FileDialogRequest& reque
                      QtFileFilter(request.filter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // The project is replaced without a question, as the build's forced save expects.
+  // The question before a file is replaced is asked here, in the program's language.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-    return std::nullopt;
+  // Keeping the file goes back to the dialog, to choose another name.
+  while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString chosen = dialog.selectedFiles().front();
+    if (QFileInfo::exists(chosen) && !AskToReplace(m_window, chosen, request.language)) {
+      continue;
+    }
+    remember(request, chosen);
+    return StoragePath(chosen);
   }
-  const QString chosen = dialog.selectedFiles().front();
-  remember(request, chosen);
-  return StoragePath(chosen);
+  return std::nullopt;
 }
 
 std::optional<Colour> QtHost::chooseColour(Colour initial) {
