@@ -139,6 +139,9 @@ TEST_F(ProjectCliTest, AReadOnlyProjectIsShownAndNotReplaced) {
   if (!seen) {
     GTEST_SKIP() << "running as root, and there is no \"nobody\" to run as";
   }
+  if (seen->rfind("126 ", 0) == 0) {
+    GTEST_SKIP() << "the ordinary user may not run the program where it was built: " << *seen;
+  }
   EXPECT_EQ(*seen, "0 |1 TVX880: Err: Can not create file \"" + file +
                        "\": Permission denied\ntvx880: the project \"" + file +
                        "\" was not written\n");
