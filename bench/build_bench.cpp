@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -23,6 +22,7 @@
 #include "app/studio.h"
 #include "image/little_endian.h"
 #include "project/catalogue.h"
+#include "ratio_reporter.h"
 #include "util/file_replace.h"
 
 namespace {
@@ -302,47 +302,26 @@ BENCHMARK(BM_IoFloorPlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->I
 BENCHMARK(BM_IoFloorDurableWrite)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_ImageMagickPerPicture)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-// Keeps the real time per iteration of every run for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        const std::string name = run.benchmark_name();
-        m_seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-      }
-    }
+// Ratios (real time) of the runs against their peers.
+void printBuildRatios(const RatioReporter& reporter) {
+  const double build = reporter.time("BM_LargestBuild");
+  const double overflow = reporter.time("BM_OverflowingBuild");
+  const double plain = reporter.time("BM_IoFloorPlainWrite");
+  const double durable = reporter.time("BM_IoFloorDurableWrite");
+  const double magick = reporter.time("BM_ImageMagickPerPicture");
+  std::printf("\nRatios (real time):\n");
+  if (build > 0 && plain > 0 && durable > 0) {
+    std::printf("  largest build / I/O floor (plain write):   %.2fx\n", build / plain);
+    std::printf("  largest build / I/O floor (durable write): %.2fx\n", build / durable);
   }
-
-  void PrintRatios() const {
-    const auto time = [this](const char* name) {
-      const auto found = m_seconds.find(name);
-      return found == m_seconds.end() ? 0.0 : found->second;
-    };
-    const double build = time("BM_LargestBuild");
-    const double overflow = time("BM_OverflowingBuild");
-    const double plain = time("BM_IoFloorPlainWrite");
-    const double durable = time("BM_IoFloorDurableWrite");
-    const double magick = time("BM_ImageMagickPerPicture");
-    std::printf("\nRatios (real time):\n");
-    if (build > 0 && plain > 0 && durable > 0) {
-      std::printf("  largest build / I/O floor (plain write):   %.2fx\n", build / plain);
-      std::printf("  largest build / I/O floor (durable write): %.2fx\n", build / durable);
-    }
-    if (overflow > 0 && build > 0) {
-      std::printf(
-          "  overflowing build (refused by the check) / largest build: %.3fx (aim < 0.2x)\n",
-          overflow / build);
-    }
-    if (magick > 0 && build > 0) {
-      std::printf("  ImageMagick one process per picture / largest build: %.1fx\n", magick / build);
-    }
+  if (overflow > 0 && build > 0) {
+    std::printf("  overflowing build (refused by the check) / largest build: %.3fx (aim < 0.2x)\n",
+                overflow / build);
   }
-
- private:
-  std::map<std::string, double> m_seconds;
-};
+  if (magick > 0 && build > 0) {
+    std::printf("  ImageMagick one process per picture / largest build: %.1fx\n", magick / build);
+  }
+}
 
 }  // namespace
 
@@ -350,7 +329,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  printBuildRatios(reporter);
   benchmark::Shutdown();
   return 0;
 }

@@ -7,13 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 
 #include "image/normalised_bmp.h"
 #include "image/picture_decoder.h"
 #include "image/picture_fit.h"
 #include "image/picture_import.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -83,39 +83,21 @@ BENCHMARK(BM_IntakeJpegToBackground)->Unit(benchmark::kMillisecond)->UseRealTime
 BENCHMARK(BM_IntakeJpegFullDecode)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_ImageMagickResize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        const std::string name = run.benchmark_name();
-        m_seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
-      }
-    }
+// Ratios (real time) of the runs against their peers.
+void printIntakeRatios(const RatioReporter& reporter) {
+  const double intake = reporter.time("BM_IntakeJpegToBackground");
+  const double full = reporter.time("BM_IntakeJpegFullDecode");
+  const double magick = reporter.time("BM_ImageMagickResize");
+  std::printf("\nRatios (real time):\n");
+  if (intake > 0 && magick > 0) {
+    std::printf("  ImageMagick convert -resize / intake: %.1fx faster (aim: at least 5x)\n",
+                magick / intake);
   }
-  void PrintRatios() const {
-    const auto time = [this](const char* name) {
-      const auto found = m_seconds.find(name);
-      return found == m_seconds.end() ? 0.0 : found->second;
-    };
-    const double intake = time("BM_IntakeJpegToBackground");
-    const double full = time("BM_IntakeJpegFullDecode");
-    const double magick = time("BM_ImageMagickResize");
-    std::printf("\nRatios (real time):\n");
-    if (intake > 0 && magick > 0) {
-      std::printf("  ImageMagick convert -resize / intake: %.1fx faster (aim: at least 5x)\n",
-                  magick / intake);
-    }
-    if (full > 0 && magick > 0) {
-      std::printf("  ImageMagick convert -resize / intake decoding at full size: %.1fx\n",
-                  magick / full);
-    }
+  if (full > 0 && magick > 0) {
+    std::printf("  ImageMagick convert -resize / intake decoding at full size: %.1fx\n",
+                magick / full);
   }
-
- private:
-  std::map<std::string, double> m_seconds;
-};
+}
 
 }  // namespace
 
@@ -124,7 +106,7 @@ int main(int argc, char** argv) {
   Photo();  // made before anything is timed
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  printIntakeRatios(reporter);
   benchmark::Shutdown();
   fs::remove_all(fs::path(Photo()).parent_path());
   return 0;

@@ -4,9 +4,13 @@
 #include <string_view>
 
 #include "check/check_report.h"
+#include "util/bilingual_text.h"
 
 // A check report for people and for programs.
 namespace tvx {
+
+// "error", "warning", "note" in both languages, as the reports head each finding.
+BilingualText SeverityWords(Severity severity);
 
 // One block per finding (severity, role, entry and slot, then the file, the problem and the
 // fix, indented), then a summary line with the counts and the memory; in the language LANG

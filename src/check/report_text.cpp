@@ -6,18 +6,6 @@ namespace tvx {
 
 namespace {
 
-BilingualText severityWords(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return check_text::kError;
-    case Severity::kWarning:
-      return check_text::kWarning;
-    case Severity::kNote:
-      break;
-  }
-  return check_text::kNote;
-}
-
 // "[LiftStateImage LiftState_0_A, BANK0-196]", the parts there are.
 std::string whereOf(const Finding& finding) {
   std::string where = finding.entry.section;
@@ -33,11 +21,23 @@ std::string whereOf(const Finding& finding) {
 
 }  // namespace
 
+BilingualText SeverityWords(Severity severity) {
+  switch (severity) {
+    case Severity::kError:
+      return check_text::kError;
+    case Severity::kWarning:
+      return check_text::kWarning;
+    case Severity::kNote:
+      break;
+  }
+  return check_text::kNote;
+}
+
 std::string RenderReportText(const CheckReport& report, unsigned lang) {
   const bool english = lang == 0;
   std::string text;
   for (const Finding& finding : report.findings) {
-    text += std::string(severityWords(finding.severity).pick(english)) + ": " +
+    text += std::string(SeverityWords(finding.severity).pick(english)) + ": " +
             finding.role.forLanguage(lang) + whereOf(finding) + "\n";
     if (!finding.file.empty()) {
       text += "    " + finding.file + "\n";

@@ -4,7 +4,7 @@
 
 namespace tvx::cli {
 
-// One registration function per command family, each in its own <family>_command.cpp.
+// One registration function per command family, each in a <name>_command.cpp of its own.
 void registerIniCommands(CLI::App& app, CommandRunner& runner);
 void registerImageCommands(CLI::App& app, CommandRunner& runner);
 void registerProjectCommands(CLI::App& app, CommandRunner& runner);

@@ -11,6 +11,7 @@
 #include <array>
 
 #include "check/check_texts.h"
+#include "check/report_format.h"
 #include "ui/qt/display_text.h"
 #include "util/printf_format.h"
 
@@ -38,18 +39,6 @@ constexpr int kSeverityColumn = 0;
 
 QString fromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-BilingualText severityWords(Severity severity) {
-  switch (severity) {
-    case Severity::kError:
-      return check_text::kError;
-    case Severity::kWarning:
-      return check_text::kWarning;
-    case Severity::kNote:
-      break;
-  }
-  return check_text::kNote;
 }
 
 QStyle::StandardPixmap severityIcon(Severity severity) {
@@ -133,7 +122,7 @@ void PreflightDialog::fillFindings(const CheckReport& report, unsigned lang) {
   int row = 0;
   for (const Finding& finding : report.findings) {
     const std::array<QString, 5> texts{
-        fromView(severityWords(finding.severity).forLanguage(lang)),
+        fromView(SeverityWords(finding.severity).forLanguage(lang)),
         DisplayText(finding.role.forLanguage(lang)), DisplayPath(finding.file),
         DisplayText(finding.problem.forLanguage(lang)), DisplayText(finding.fix.forLanguage(lang))};
     for (int column = 0; column < static_cast<int>(texts.size()); ++column) {

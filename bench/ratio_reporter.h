@@ -1,0 +1,31 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// The console report, keeping the real time per iteration of every run by its name (without
+// the "/iterations:..." part), so that a benchmark can print ratios against its peers.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
+        const std::string name = run.benchmark_name();
+        m_seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
+      }
+    }
+  }
+
+  // The real time of a run, 0 when it did not run or failed.
+  double time(const std::string& name) const {
+    const auto found = m_seconds.find(name);
+    return found == m_seconds.end() ? 0.0 : found->second;
+  }
+
+ private:
+  std::map<std::string, double> m_seconds;
+};
