@@ -26,7 +26,7 @@ struct ConsoleUploadOptions {
 };
 
 // Runs one upload or clock setting through an upload session to its end on this thread (a
-// "COM n" above 16 goes to the device the port map gives it): the log lines go to stdout as
+// "COM n" goes to the device the port map gives it, or nowhere): the log lines go to stdout as
 // they come, a progress bar (packets, bytes, time left) to stderr when it is a terminal, and
 // Ctrl-C aborts cleanly (port closed, "Close COM" logged). Call it from the main thread before
 // the program has made other threads. A transfer that did not complete is an error saying how
