@@ -29,11 +29,13 @@ class RecordingView : public UploadView {
   void setProgressMaximum(int value) override { maximum = value; }
   void setProgressPosition(int value) override { position = value; }
   void stateChanged() override { states.push_back(m_session.state()); }
+  void noDeviceBehind(unsigned number) override { noDevice.push_back(number); }
 
   std::vector<std::string> captions;
   std::vector<UploadState> states;
   int maximum = -1;
   int position = -1;
+  std::vector<unsigned> noDevice;
 
  private:
   const UploadSession& m_session;
@@ -94,13 +96,43 @@ TEST(UploadSessionTest, AnImageGoesOutThroughAMappedPortWithItsLogAndView) {
   EXPECT_FALSE(session.pcUart().pr_Opened());
 
   ASSERT_FALSE(log.lines().empty());
-  EXPECT_EQ(log.lines().front(), ">>> Open COM " + link + " <<<");
-  EXPECT_EQ(log.lines().back(), ">>> Close COM " + link + " <<<");
+  EXPECT_EQ(log.lines().front(), ">>> Open COM 17 <<<");
+  EXPECT_EQ(log.lines().back(), ">>> Close COM 17 <<<");
   EXPECT_EQ(view.captions, (std::vector<std::string>{"Abort transmite", "Build and upload"}));
   EXPECT_EQ(view.maximum, 3);
   EXPECT_EQ(view.position, 2);
   EXPECT_EQ(view.states, (std::vector<UploadState>{UploadState::Sending, UploadState::Finished,
                                                    UploadState::Idle}));
+}
+
+// The port used last is mapped, the one chosen now is not: nothing is opened at all.
+TEST(UploadSessionTest, AnUnmappedNumberOpensNothing) {
+  test::TempDir dir;
+  std::string image(kUploadPayloadBytes, '\x5A');
+  image.replace(0, 8, "KWXGLB2L");
+  test::WriteFileBytes(dir / "tower.BIN", image);
+  LocalEventLoop loop;
+  BuildLog log;
+  UploadSession session(log, &loop);
+  RecordingView view(session);
+  session.setView(&view);
+  session.setLanguage(0);
+  session.prepareHeader(true);
+  platform::CurrentPortMap().setExplicit(2, "/dev/null");
+  session.setPort(*platform::ParsePortName("COM 2"));
+  EXPECT_FALSE(session.startClockSync());
+  session.setPort(*platform::ParsePortName("COM 17"));
+  EXPECT_FALSE(session.startUpload((dir / "tower.BIN").string()));
+  platform::CurrentPortMap().removeExplicit(2);
+
+  EXPECT_EQ(session.lastOutcome(), UploadOutcome::PortUnusable);
+  ASSERT_TRUE(session.portError().has_value());
+  EXPECT_EQ(ErrorText(*session.portError(), 0),
+            "no device is behind COM 17, nothing was opened (see `tvx880 ports`)");
+  EXPECT_EQ(view.noDevice, std::vector<unsigned>{17});
+  EXPECT_FALSE(session.pcUart().pr_Opened());
+  EXPECT_TRUE(session.pcUart().pr_OpenedPath().empty());
+  EXPECT_TRUE(view.states.empty());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -74,16 +77,21 @@ TEST_F(UartPortTest, OpensByPathOrByNumberOnceAndClosesAgain) {
 }
 
 TEST_F(UartPortTest, FailedOpensSayWhyAndLeaveThePortClosed) {
+  using tvx::platform::SerialOpenError;
   tvx::test::TempDir dir;
   m_uart.pw_UartDevicePath((dir / "ttyNothing").string());
   EXPECT_FALSE(m_uart.Open());
   EXPECT_EQ(m_uart.pr_LastErrMsg(), "The comm device not exist");
+  EXPECT_EQ(m_uart.pr_LastOpenError(), SerialOpenError::NotFound);
   EXPECT_FALSE(m_uart.pr_Opened());
 
   tvx::test::WriteFileBytes(dir / "plain.txt", "not a terminal");
-  m_uart.pw_UartDevicePath((dir / "plain.txt").string());
-  EXPECT_FALSE(m_uart.Open());
-  EXPECT_EQ(m_uart.pr_LastErrMsg(), "Can not open comm device file");
+  for (const std::string& path : {(dir / "plain.txt").string(), std::string("/dev/null")}) {
+    m_uart.pw_UartDevicePath(path);
+    EXPECT_FALSE(m_uart.Open());
+    EXPECT_EQ(m_uart.pr_LastErrMsg(), "Can not open comm device file");
+    EXPECT_EQ(m_uart.pr_LastOpenError(), SerialOpenError::NotATerminal) << path;
+  }
 
   // A numbered port that the map does not know does not exist either.
   tvx::platform::CurrentPortMap().setExplicit(16, (dir / "gone").string());
@@ -101,10 +109,24 @@ TEST_F(UartPortTest, FailedOpensSayWhyAndLeaveThePortClosed) {
   other.pw_UartDevicePath(m_pty.slavePath());
   EXPECT_FALSE(other.Open());
   EXPECT_EQ(other.pr_LastErrMsg(), "The comm device can not access (may be opened by another)");
+  EXPECT_EQ(other.pr_LastOpenError(), SerialOpenError::InUse);
   EXPECT_FALSE(other.pr_Opened());
   m_uart.Close();
   EXPECT_TRUE(other.Open());
   EXPECT_TRUE(other.pr_LastErrMsg().empty());
+  other.Close();
+
+  // Another program that only asked for the terminal alone (as terminal programs do), which
+  // root's open would otherwise pass. It gives it back as it goes: a pseudo-terminal keeps the
+  // mark while its other side is open.
+  const int holder = ::open(m_pty.slavePath().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
+  EXPECT_FALSE(other.Open());
+  EXPECT_EQ(other.pr_LastOpenError(), SerialOpenError::InUse);
+  ioctl(holder, TIOCNXCL);
+  ::close(holder);
+  EXPECT_TRUE(other.Open()) << other.pr_LastErrMsg();
 }
 
 TEST_F(UartPortTest, OpenWithoutAnEventLoopFails) {

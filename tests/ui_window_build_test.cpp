@@ -19,6 +19,7 @@
 #include "rom/rom_sheet.h"
 #include "rom/rom_sheet_raster.h"
 #include "support/cli_run.h"
+#include "support/sound_rom_image.h"
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/port_combo_box.h"
@@ -346,9 +347,7 @@ TEST_F(BuildTest, TheSheetButtonShowsWhatTheImageJustBuiltHolds) {
 
 TEST_F(BuildTest, UploadOnlyLeavesTheBuildOut) {
   auto received = startIndicator();
-  std::string image(2 * 4096, '\x5A');
-  image.replace(0, 8, "KWXGLB2L");
-  WriteFileBytes(m_files / "old.BIN", image);
+  WriteFileBytes(m_files / "old.BIN", SoundRomImage());
   click("CheckBox1");
   m_host.answerOpenFile(file("old.BIN"));
   ASSERT_TRUE(buildAndWait());
@@ -357,7 +356,7 @@ TEST_F(BuildTest, UploadOnlyLeavesTheBuildOut) {
   EXPECT_EQ(logLines().front(), "use 32Mb memory.");
   const auto summary = received.get();
   ASSERT_TRUE(summary.has_value());
-  EXPECT_EQ(summary->packetsGood, 2u);
+  EXPECT_EQ(summary->packetsGood, 1024u);
 }
 
 TEST_F(BuildTest, ClosingTheWindowWaitsForTheBuildToEnd) {

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -7,6 +8,8 @@
 #include <optional>
 
 #include "app/upload_session.h"
+#include "serial/port_map.h"
+#include "support/sound_rom_image.h"
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/port_combo_box.h"
@@ -70,9 +73,9 @@ class UploadTest : public WindowTest {
     click("SpeedButton3");
     ASSERT_TRUE(WaitUntil([this] { return !window().buildRunner().running(); }, 10s));
   }
-  // Upload only of an image of 64 packets over a line of 115200 baud, about 0.36 s a packet.
+  // Upload only of a whole image over a line of 115200 baud, about 0.36 s a packet.
   std::future<std::optional<UploadTransferSummary>> startSlowUploadOnly() {
-    const std::string path = writeImage(romImage(64 * 4096));
+    const std::string path = writeImage(SoundRomImage());
     auto received = startIndicator(115200);
     click("CheckBox1");
     m_host.answerOpenFile(path);
@@ -94,26 +97,61 @@ class UploadTest : public WindowTest {
   QStringList logLines() { return find<QPlainTextEdit>("Memo1")->toPlainText().split('\n'); }
   QString caption() { return find<QPushButton>("SpeedButton3")->text(); }
 
+  // What the question about an image that fails its checks showed.
+  struct Question {
+    QString reasons;
+    QString anyway;
+    QString cancel;
+    bool cancelIsDefault = false;
+  };
+  // Answers the question each time it shows, as the user does. The upload waits in the
+  // dialog's own loop, so the answer comes from a timer of the window's thread.
+  void answerUploadAnyway(bool anyway) {
+    QObject::connect(&m_questionWatch, &QTimer::timeout, [this, anyway] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->objectName() != "UploadAnywayDialog") {
+        return;
+      }
+      auto* yes = box->findChild<QPushButton*>("UploadAnywayButton");
+      auto* no = box->findChild<QPushButton*>("CancelButton");
+      m_questions.push_back(
+          {box->informativeText(), yes->text(), no->text(), box->defaultButton() == no});
+      (anyway ? yes : no)->click();
+    });
+    m_questionWatch.start(5);
+  }
+
   TempDir m_files;
   std::unique_ptr<VirtualIndicator> m_indicator;
+  QTimer m_questionWatch;
+  std::vector<Question> m_questions;
 };
 
+// A partial image: the person is asked, and "Upload anyway" sends it.
 TEST_F(UploadTest, UploadOnlySendsTheImageWithTheBarReachingItsEnd) {
   const std::string image = romImage(10 * 4096);
   const std::string path = writeImage(image);
   auto received = startIndicator();
+  answerUploadAnyway(true);
   click("CheckBox1");
   m_host.answerOpenFile(path);
   pressBuildAndUpload();
   ASSERT_EQ(m_host.fileRequests().size(), 1u);
   EXPECT_EQ(m_host.fileRequests().back().filter, "TVX-880 Upload File (*.bin)|*.bin");
   ASSERT_TRUE(waitUntilIdle());
+  ASSERT_EQ(m_questions.size(), 1u);
+  EXPECT_EQ(m_questions[0].reasons,
+            "its size, 40960 bytes, is not that of a whole 4 MiB or 8 MiB image (a partial file?)");
+  EXPECT_EQ(m_questions[0].anyway, "Upload anyway");
+  EXPECT_EQ(m_questions[0].cancel, "Cancel");
+  EXPECT_TRUE(m_questions[0].cancelIsDefault);
 
   auto* bar = find<QProgressBar>("ProgressBar1");
   EXPECT_EQ(bar->maximum(), 10);
   EXPECT_EQ(bar->value(), bar->maximum());
   const QStringList lines = logLines();
   EXPECT_EQ(lines.front(), "use 32Mb memory.");
+  EXPECT_TRUE(lines.contains(">>> Uploading anyway <<<"));
   EXPECT_TRUE(lines.contains(QString::fromStdString(">>> Open COM " + link() + " <<<")));
   EXPECT_EQ(lines.filter("PacketNum=").size(), 10);
   EXPECT_EQ(lines.filter("PacketNum=").last().left(15), "PacketNum=09 , ");
@@ -126,6 +164,46 @@ TEST_F(UploadTest, UploadOnlySendsTheImageWithTheBarReachingItsEnd) {
   EXPECT_TRUE(summary->allGood()) << summary->describe();
   EXPECT_EQ(summary->packetsGood, 10u);
   EXPECT_EQ(std::string(summary->image.begin(), summary->image.end()), image);
+
+  // The next request starts with an empty bar, even one that is refused.
+  m_host.answerOpenFile(writeImage(std::string(8192, 'x')));
+  pressBuildAndUpload();
+  EXPECT_EQ(bar->value(), 0);
+  EXPECT_EQ(bar->text(), "");
+}
+
+TEST_F(UploadTest, CancelInTheQuestionSendsNothing) {
+  answerUploadAnyway(false);
+  click("CheckBox1");
+  m_host.answerOpenFile(writeImage(romImage(10 * 4096)));
+  pressBuildAndUpload();
+  ASSERT_EQ(m_questions.size(), 1u);
+  EXPECT_FALSE(session().busy());
+  EXPECT_EQ(session().lastOutcome(), UploadOutcome::Refused);
+  EXPECT_EQ(logLines().back(), "Err: The ROM image is not sent");
+  EXPECT_TRUE(logLines().filter("Open COM").isEmpty());
+}
+
+// The number chosen has no device: the serial component's box, one line, and nothing else.
+TEST_F(UploadTest, APortNumberWithoutADeviceIsMarkedAndSendsNothing) {
+  PortComboBox* ports = window().buildPage()->portList();
+  platform::CurrentPortMap().setExplicit(19, link());
+  ports->refreshPorts();
+  ports->selectNumber(19);
+  EXPECT_EQ(ports->currentText().toStdString(), "COM 19  " + link() + " (mapped)");
+  platform::CurrentPortMap().removeExplicit(19);
+  ports->selectNumber(20);
+  EXPECT_EQ(ports->currentText(), "COM 20  (no device)");
+
+  click("SpeedButton3");
+  EXPECT_FALSE(window().buildRunner().running());
+  EXPECT_FALSE(session().busy());
+  ASSERT_EQ(m_sink.boxes().size(), 1u);
+  EXPECT_EQ(m_sink.boxes()[0].caption, "PcUart1");
+  EXPECT_EQ(m_sink.boxes()[0].text, "Invalid value !!!");
+  EXPECT_EQ(
+      logLines(),
+      QStringList{"Err: no device is behind COM 20, nothing was opened (see `tvx880 ports`)"});
 }
 
 TEST_F(UploadTest, TheButtonAbortsAnUploadBetweenPackets) {
@@ -138,21 +216,29 @@ TEST_F(UploadTest, TheButtonAbortsAnUploadBetweenPackets) {
   EXPECT_EQ(caption(), "Build and upload");
   const QString last = logLines().back();
   EXPECT_EQ(last.toStdString(), ">>> Close COM " + link() + " <<<");
+  const int sent = find<QProgressBar>("ProgressBar1")->value();
+  EXPECT_EQ(logLines()[logLines().size() - 2],
+            QString("Aborted: %1 of 1024 packets sent; the indicator now holds an incomplete "
+                    "image, uploading again restores it")
+                .arg(sent));
   // No packet goes out after the close.
   QTest::qWait(500);
   EXPECT_EQ(logLines().back(), last);
   const auto summary = received.get();
   ASSERT_TRUE(summary.has_value());
-  EXPECT_LT(summary->packetsGood, 64u);
+  EXPECT_LT(summary->packetsGood, 1024u);
 }
 
 TEST_F(UploadTest, WaitingForThePortIsCancelledWithTheSameButton) {
-  const std::string path = writeImage(romImage(4096));
+  const std::string path = writeImage(SoundRomImage());
   click("CheckBox1");
   m_host.answerOpenFile(path);
   pressBuildAndUpload();
   EXPECT_EQ(session().state(), UploadState::WaitingForPort);
-  EXPECT_EQ(logLines().back(), ">> Please insert USB connector..<<");
+  EXPECT_EQ(logLines().mid(logLines().size() - 2),
+            (QStringList{">> Please insert USB connector..<<",
+                         QString::fromStdString(">> Waiting for " + link() +
+                                                "; press the button / Ctrl-C to stop <<")}));
   EXPECT_EQ(caption(), "Abort transmite");
   QTest::qWait(100);  // retries go on without blocking the window
   EXPECT_EQ(logLines().filter("Please insert USB").size(), 1);
@@ -199,9 +285,14 @@ TEST_F(UploadTest, ClockSynchronisationSendsOnlyTheClock) {
   click("RadioButton17");
   window().showPage(4);
   click("CheckBox9");
+  EXPECT_EQ(caption(), "Set the clock");
   click("SpeedButton3");
   ASSERT_TRUE(waitUntilIdle());
   EXPECT_TRUE(logLines().contains("   Clock sync. finish!   "));
+  EXPECT_EQ(caption(), "Set the clock");
+  EXPECT_EQ(find<QProgressBar>("ProgressBar1")->value(), 0);
+  click("CheckBox9");
+  EXPECT_EQ(caption(), "Build and upload");
   const auto summary = received.get();
   ASSERT_TRUE(summary.has_value());
   EXPECT_TRUE(summary->clockSet);

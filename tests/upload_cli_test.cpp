@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/cli_run.h"
+#include "support/sound_rom_image.h"
 #include "support/temp_dir.h"
 
 using namespace std::chrono_literals;
@@ -64,19 +65,30 @@ class UploadCliTest : public ::testing::Test {
 
 }  // namespace
 
+// A partial image of 96 KiB fails its checks: only --force sends it.
 TEST_F(UploadCliTest, UploadToTheVirtualIndicatorArrivesWhole) {
-  const std::string bytes = image(20);
+  const std::string bytes = image(24);
   auto sim = startSim({"--baud", "0", "--out", path("received.bin")});
-  EXPECT_EQ(run({"upload", path("show.BIN"), "--port", path("indicator"), "--close-delay", "20"}),
+  EXPECT_EQ(run({"upload", path("show.BIN"), "--port", path("indicator"), "--close-delay", "20",
+                 "--force"}),
             0)
       << err();
   EXPECT_EQ(sim->wait(), 0) << sim->err();
   EXPECT_EQ(tvx::test::ReadFileBytes(m_dir / "received.bin"), bytes);
   const std::string log = out();
-  EXPECT_EQ(log.rfind("use 32Mb memory.\n>>> Open COM " + path("indicator") + " <<<\n", 0), 0u);
+  EXPECT_EQ(log.rfind("use 32Mb memory.\n"
+                      "Err: The ROM image fails its checks:\n"
+                      "  its size, 98304 bytes, is not that of a whole 4 MiB or 8 MiB image (a "
+                      "partial file?)\n"
+                      ">>> Uploading anyway <<<\n"
+                      ">>> Open COM " +
+                          path("indicator") + " <<<\n",
+                      0),
+            0u)
+      << log.substr(0, 400);
   EXPECT_NE(log.find("PacketNum=13 , CRC = "), std::string::npos);
   EXPECT_NE(log.find(" Build and upload finish!\n"), std::string::npos);
-  EXPECT_NE(sim->out().find("transfer 1: 20 packets good, 0 bad; clock set to "),
+  EXPECT_NE(sim->out().find("transfer 1: 24 packets good, 0 bad; clock set to "),
             std::string::npos);
   // The link goes with the indicator.
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(path("indicator"))));
@@ -94,8 +106,8 @@ TEST_F(UploadCliTest, ClockSettingInChinese) {
 TEST_F(UploadCliTest, CtrlCAbortsAndClosesThePort) {
   image(64);
   auto sim = startSim({"--baud", "460800"});
-  Tvx880Process upload({"upload", path("show.BIN"), "--port", path("indicator")}, m_dir / "up.out",
-                       m_dir / "up.err");
+  Tvx880Process upload({"upload", path("show.BIN"), "--port", path("indicator"), "--force"},
+                       m_dir / "up.out", m_dir / "up.err");
   for (int i = 0; i < 500 && upload.out().find("PacketNum=01") == std::string::npos; ++i) {
     std::this_thread::sleep_for(5ms);
   }
@@ -105,6 +117,10 @@ TEST_F(UploadCliTest, CtrlCAbortsAndClosesThePort) {
   const std::string closeLine = ">>> Close COM " + path("indicator") + " <<<\n";
   ASSERT_GE(log.size(), closeLine.size());
   EXPECT_EQ(log.substr(log.size() - closeLine.size()), closeLine);
+  EXPECT_NE(log.find(" of 64 packets sent; the indicator now holds an incomplete image, uploading "
+                     "again restores it\n" +
+                     closeLine),
+            std::string::npos);
   EXPECT_EQ(upload.err(), "tvx880: upload aborted\n");
   sim->interrupt();
 }
@@ -123,6 +139,50 @@ TEST_F(UploadCliTest, RefusalsAndBadArguments) {
   EXPECT_EQ(run({"clock", "--port", "COM1", "--map", "COM1"}), 2);
   EXPECT_EQ(run({"upload", path("plain.BIN"), "--port", "COM1", "--mem", "48"}), 2);
   EXPECT_EQ(run({"clock"}), 2);
+}
+
+TEST_F(UploadCliTest, ImagesThatFailTheirChecksAreRefusedUnlessForced) {
+  const std::string refused =
+      "tvx880: the ROM image fails its checks, nothing was uploaded (--force sends it anyway)\n";
+  image(24);
+  EXPECT_EQ(run({"upload", path("show.BIN"), "--port", path("indicator")}), 1);
+  EXPECT_NE(out().find("  its size, 98304 bytes, is not that of a whole"), std::string::npos);
+  EXPECT_EQ(err(), refused);
+
+  std::string sound = tvx::test::SoundRomImage();
+  tvx::test::WriteFileBytes(m_dir / "sound.BIN", sound);
+  EXPECT_EQ(run({"upload", path("sound.BIN"), "--port", path("indicator"), "--mem", "64"}), 1);
+  EXPECT_EQ(out(),
+            "use 64Mb memory.\nErr: The ROM image fails its checks:\n"
+            "  a 4 MiB image does not match the memory setting of 64 Mb\n"
+            "Err: The ROM image is not sent\n");
+  EXPECT_EQ(err(), refused);
+
+  sound[tvx::test::HeaderCrcOffset()] ^= 0x5A;
+  tvx::test::WriteFileBytes(m_dir / "crc.BIN", sound);
+  EXPECT_EQ(run({"upload", path("crc.BIN"), "--port", path("indicator"), "--lang", "zh"}), 1);
+  EXPECT_NE(out().find("  標頭 CRC 0x"), std::string::npos) << out();
+
+  auto sim = startSim({"--baud", "0", "--out", path("received.bin")});
+  EXPECT_EQ(run({"upload", path("crc.BIN"), "--port", path("indicator"), "--force", "--close-delay",
+                 "0", "--no-progress"}),
+            0)
+      << err();
+  EXPECT_EQ(sim->wait(), 0) << sim->err();
+  EXPECT_EQ(tvx::test::ReadFileBytes(m_dir / "received.bin"), sound);
+}
+
+// None of these waits: each ends at once with exit status 1 and says why.
+TEST_F(UploadCliTest, PortsThatCannotBeUsedAreRefused) {
+  EXPECT_EQ(run({"clock", "--port", "COM 17"}), 1);
+  EXPECT_EQ(out(), "Err: no device is behind COM 17, nothing was opened (see `tvx880 ports`)\n");
+  EXPECT_EQ(err(), "tvx880: no device is behind COM 17, nothing was opened (see `tvx880 ports`)\n");
+
+  tvx::test::WriteFileBytes(m_dir / "notes.txt", "not a port");
+  for (const std::string& port : {path("notes.txt"), std::string("/dev/null")}) {
+    EXPECT_EQ(run({"clock", "--port", port}), 1);
+    EXPECT_EQ(err(), "tvx880: " + port + " is not a serial port; choose another port\n");
+  }
 }
 
 TEST_F(UploadCliTest, PortsListsTheMap) {

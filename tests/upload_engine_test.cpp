@@ -1,6 +1,11 @@
 #include "upload/upload_engine.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -45,6 +50,7 @@ class RecordingHost : public UploadHost {
   void setButtonCaption(const std::string& caption) override { captions.push_back(caption); }
   void setProgressMaximum(int maximum) override { progressMaximum = maximum; }
   void setProgressPosition(int position) override { progressPosition = position; }
+  void noDeviceBehind(unsigned number) override { noDevice.push_back(number); }
 
   std::size_t indexOf(const std::string& line) const {
     return static_cast<std::size_t>(std::find(lines.begin(), lines.end(), line) - lines.begin());
@@ -60,6 +66,7 @@ class RecordingHost : public UploadHost {
   int clears = 0;
   int progressMaximum = -1;
   int progressPosition = -1;
+  std::vector<unsigned> noDevice;
   std::function<void(const std::string&)> onLine;
 };
 
@@ -205,7 +212,12 @@ TEST_F(UploadEngineTest, AbortMidTransferClosesThePortAndNoPacketFollows) {
   const std::size_t closeAt = m_host.indexOf(">>> Close COM " + link() + " <<<");
   ASSERT_LT(closeAt, m_host.lines.size());
   EXPECT_EQ(closeAt, m_host.lines.size() - 1);
-  EXPECT_LT(m_host.countStartingWith("PacketNum="), 64u);
+  const std::size_t sent = m_host.countStartingWith("PacketNum=");
+  EXPECT_LT(sent, 64u);
+  EXPECT_EQ(m_host.lines[closeAt - 1],
+            "Aborted: " + std::to_string(sent) +
+                " of 64 packets sent; the indicator now holds an incomplete image, uploading "
+                "again restores it");
   EXPECT_EQ(m_host.countStartingWith("Time = "), 0u);
   EXPECT_EQ(m_host.captions.back(), "Build and upload");
   EXPECT_FALSE(m_uart.pr_Opened());
@@ -355,7 +367,9 @@ TEST_F(UploadEngineTest, WaitingForThePortKeepsTheLoopRunningAndCanBeCancelled) 
   m_loop.startTimer(5ms, EventLoop::TimerMode::Repeating, [&] { ++ticks; });
   m_loop.runFor(100ms);
   EXPECT_GE(ticks, 5);
-  EXPECT_EQ(m_host.lines, (std::vector<std::string>{">> Please insert USB connector..<<"}));
+  EXPECT_EQ(m_host.lines, (std::vector<std::string>{">> Please insert USB connector..<<",
+                                                    ">> Waiting for " + link() +
+                                                        "; press the button / Ctrl-C to stop <<"}));
   m_engine.Abort();
   EXPECT_EQ(m_engine.state(), UploadState::Idle);
   EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::Aborted);
@@ -376,22 +390,116 @@ TEST_F(UploadEngineTest, APortThatAppearsLaterIsOpenedByTheRetry) {
   EXPECT_TRUE(summary->clockSet);
 }
 
-TEST_F(UploadEngineTest, PortNumbersAboveSixteenKeepThePreviousPort) {
-  YVclUtil::RecordingDiagnosticSink sink;
-  YVclUtil::ScopedDiagnosticSink guard(sink);
+// The number chosen or nothing: never the port the component had before.
+TEST_F(UploadEngineTest, APortNumberWithoutADeviceIsRefusedAndAnyMappedNumberOpens) {
   platform::CurrentPortMap().setExplicit(5, link());
   m_uart.pw_UartPortNumber(5);
   m_engine.setPortNumber(17);
+  int builds = 0;
+  m_engine.SpeedButton3Click([&] { ++builds; });
+  EXPECT_EQ(builds, 0);
+  EXPECT_FALSE(m_engine.StartClockSync());
+  const std::string refusal =
+      "Err: no device is behind COM 17, nothing was opened (see `tvx880 ports`)";
+  EXPECT_EQ(m_host.lines, std::vector<std::string>{refusal});
+  EXPECT_EQ(m_host.noDevice, (std::vector<unsigned>{17, 17}));
+  EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::PortUnusable);
+  EXPECT_FALSE(m_uart.pr_Opened());
+  EXPECT_FALSE(m_engine.busy());
+
+  platform::CurrentPortMap().setExplicit(17, link());
   auto received = startIndicator();
   ASSERT_TRUE(m_engine.StartClockSync());
   ASSERT_TRUE(runUntilIdle());
   platform::CurrentPortMap().removeExplicit(5);
-  ASSERT_EQ(sink.boxes().size(), 1u);
-  EXPECT_EQ(sink.boxes()[0].caption, "PcUart1");
-  EXPECT_EQ(sink.boxes()[0].text, "Invalid value !!!");
-  EXPECT_EQ(m_host.lines.front(), ">>> Open COM 5 <<<");
-  EXPECT_EQ(m_host.lines.back(), ">>> Close COM 5 <<<");
+  platform::CurrentPortMap().removeExplicit(17);
+  EXPECT_EQ(m_host.lines.front(), ">>> Open COM 17 <<<");
+  EXPECT_EQ(m_host.lines.back(), ">>> Close COM 17 <<<");
+  EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::Completed);
   received.wait();
+}
+
+// Another program holds the line: the engine says so once and takes the port once it is free.
+TEST_F(UploadEngineTest, APortInUseIsWaitedForUntilItIsFree) {
+  auto received = startIndicator();
+  const int holder = ::open(link().c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+  ASSERT_GE(holder, 0);
+  ASSERT_EQ(ioctl(holder, TIOCEXCL), 0);
+  platform::CurrentPortMap().setExplicit(3, link());
+  m_engine.setPortNumber(3);
+  ASSERT_TRUE(m_engine.StartClockSync());
+  m_loop.runFor(100ms);
+  EXPECT_EQ(m_engine.state(), UploadState::WaitingForPort);
+  EXPECT_EQ(
+      m_host.lines,
+      (std::vector<std::string>{">> COM 3 (" + link() +
+                                ") is in use by another program: close it; still trying, press the "
+                                "button / Ctrl-C to stop <<"}));
+  ioctl(holder, TIOCNXCL);
+  ::close(holder);
+  ASSERT_TRUE(runUntilIdle());
+  platform::CurrentPortMap().removeExplicit(3);
+  EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::Completed);
+  EXPECT_EQ(m_host.lines[1], ">>> Open COM 3 <<<");
+  received.wait();
+}
+
+// What is no serial port is refused at once, without retries.
+TEST_F(UploadEngineTest, AFileOrDevNullIsNoSerialPort) {
+  const std::string plain = writeImage("plain.txt", "text");
+  for (const std::string& path : {plain, std::string("/dev/null")}) {
+    m_engine.setPortPath(path);
+    EXPECT_FALSE(m_engine.StartClockSync());
+    EXPECT_EQ(m_host.lines, std::vector<std::string>{"Err: " + path +
+                                                     " is not a serial port; choose another port"});
+    EXPECT_EQ(m_engine.lastOutcome(), UploadOutcome::PortUnusable);
+    EXPECT_EQ(m_engine.state(), UploadState::Idle);
+  }
+  m_engine.setLanguage(1);
+  EXPECT_FALSE(m_engine.StartClockSync());
+  EXPECT_EQ(m_host.lines.front(), "錯誤: /dev/null 不是序列埠, 請選擇另一個通訊埠");
+}
+
+// A port the user may not open: the line names the fix and nothing is retried. Root may open
+// anything, so the engine runs in a child that has become "nobody".
+TEST_F(UploadEngineTest, APortWithoutPermissionNamesTheDialoutGroupAndStops) {
+  tvx::test::PtyPair line;
+  ASSERT_EQ(::chmod(line.slavePath().c_str(), 0), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+      _exit(10);
+    }
+    LocalEventLoop loop;
+    KwxCtrl::TPcUart uart;
+    uart.pw_EventLoop(&loop);
+    RecordingHost host;
+    UploadEngine engine(host, uart, &loop);
+    engine.setLanguage(0);
+    engine.writeHeaderFixedBytes();
+    engine.setPortRetryInterval(10ms);
+    engine.setPortPath(line.slavePath());
+    const bool started = engine.StartClockSync();
+    loop.runFor(50ms);
+    const std::string expected =
+        "Err: no permission to open " + line.slavePath() +
+        ": on Debian, add yourself to the dialout group (sudo adduser $USER dialout), then log in "
+        "again";
+    const int code = started                                               ? 11
+                     : host.lines != std::vector<std::string>{expected}    ? 12
+                     : engine.lastOutcome() != UploadOutcome::PortUnusable ? 13
+                                                                           : 0;
+    for (const std::string& logged : code != 0 ? host.lines : std::vector<std::string>{}) {
+      std::fprintf(stderr, "child logged: %s\n", logged.c_str());
+    }
+    _exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0)
+      << "10 no unprivileged user, 11 started, 12 the log, 13 outcome";
 }
 
 TEST_F(UploadEngineTest, TheButtonStartsAbortsAndTheTimerOnlyCloses) {

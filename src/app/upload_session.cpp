@@ -1,10 +1,11 @@
 #include "app/upload_session.h"
 
+#include "app/upload_image_check.h"
+#include "upload/upload_texts.h"
+
 namespace tvx {
 
 namespace {
-
-constexpr unsigned kHighestComponentPort = 16;
 
 EventLoop* loopOrUi(EventLoop* loop) {
   return loop != nullptr ? loop : UiEventLoop();
@@ -17,6 +18,8 @@ UploadSession::UploadSession(BuildLog& log, EventLoop* loop)
   m_uart.pw_Name("PcUart1");
   ApplyStoredPcUart1Settings(m_uart);
   m_uart.pw_EventLoop(loopOrUi(loop));
+  m_engine.setImageVetting(
+      [this](const std::vector<std::uint8_t>& image) { return vetImage(image); });
 }
 
 UploadSession::~UploadSession() = default;
@@ -28,17 +31,28 @@ void UploadSession::prepareHeader(bool libraryFound) {
 }
 
 void UploadSession::setPort(const platform::PortName& port) {
-  if (!port.number) {
+  if (port.number) {
+    m_engine.setPortNumber(*port.number);
+  } else {
     m_engine.setPortPath(port.path);
-    return;
   }
-  if (*port.number > kHighestComponentPort) {
-    if (const auto device = platform::CurrentPortMap().resolve(*port.number)) {
-      m_engine.setPortPath(*device);
-      return;
-    }
+}
+
+bool UploadSession::vetImage(const std::vector<std::uint8_t>& image) {
+  const std::vector<std::string> reasons = UploadImageProblems(image, m_mem, m_lang);
+  if (reasons.empty()) {
+    return true;
   }
-  m_engine.setPortNumber(*port.number);
+  m_log.add(std::string(upload_text::kImageFailsChecks.forLanguage(m_lang)));
+  for (const std::string& reason : reasons) {
+    m_log.add(reason);
+  }
+  if (m_uploadAnyway && m_uploadAnyway(reasons)) {
+    m_log.add(std::string(upload_text::kUploadAnyway.forLanguage(m_lang)));
+    return true;
+  }
+  m_log.add(std::string(upload_text::kImageRefused.forLanguage(m_lang)));
+  return false;
 }
 
 void UploadSession::abort() {
@@ -62,6 +76,12 @@ void UploadSession::setProgressMaximum(int maximum) {
 void UploadSession::setProgressPosition(int position) {
   if (m_view != nullptr) {
     m_view->setProgressPosition(position);
+  }
+}
+
+void UploadSession::noDeviceBehind(unsigned number) {
+  if (m_view != nullptr) {
+    m_view->noDeviceBehind(number);
   }
 }
 

@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/build_log.h"
 #include "serial/pc_uart.h"
@@ -23,6 +25,8 @@ class UploadView {
   // The packet just sent, counted from 0.
   virtual void setProgressPosition(int position) = 0;
   virtual void stateChanged() = 0;
+  // The "COM n" chosen has no device behind it; the log says so already.
+  virtual void noDeviceBehind(unsigned /*number*/) {}
 };
 
 // The running program's one upload session, shared by the window and the command line: the
@@ -46,14 +50,24 @@ class UploadSession : private UploadHost {
   // Null: nothing is shown besides the log.
   void setView(UploadView* view) { m_view = view; }
 
-  void setLanguage(unsigned lang) { m_engine.setLanguage(lang); }
-  void setMemorySetting(unsigned mem) { m_engine.setMemorySetting(mem); }
+  void setLanguage(unsigned lang) {
+    m_lang = lang;
+    m_engine.setLanguage(lang);
+  }
+  void setMemorySetting(unsigned mem) {
+    m_mem = mem;
+    m_engine.setMemorySetting(mem);
+  }
   // The header's fixed bytes are written only when the picture library was found; without
   // them every upload is refused with a log line.
   void prepareHeader(bool libraryFound);
-  // A "COM n" or a device path. The serial component takes the numbers 1 to 16; a number
-  // beyond them that the port map knows is opened by its device.
+  // A "COM n" (any n: the device the port map gives it when a transfer starts; none refuses
+  // the transfer) or a device path.
   void setPort(const platform::PortName& port);
+  // Upload only, an image that fails its checks (each reason logged already): true sends it
+  // anyway. Without an answer it is refused.
+  using UploadAnyway = std::function<bool(const std::vector<std::string>& reasons)>;
+  void setUploadAnyway(UploadAnyway answer) { m_uploadAnyway = std::move(answer); }
   void setClockSync(bool checked) { m_engine.setClockSync(checked); }
   void setReceiveDump(bool checked) { m_engine.setReceiveDump(checked); }
   void setCloseDelay(std::chrono::milliseconds delay) { m_engine.setCloseDelay(delay); }
@@ -69,7 +83,8 @@ class UploadSession : private UploadHost {
   // Uploads the ROM image the build has just written; false when it was refused or a
   // transfer is already running.
   bool startUpload(const std::string& romImagePath) { return m_engine.StartUpload(romImagePath); }
-  // Checks an image the user picked (signature, size against the memory) and uploads it.
+  // Checks an image the user picked (signature and size against the memory, then as
+  // `tvx880 inspect` checks it) and uploads it.
   bool startUploadOnly(const std::string& path) { return m_engine.StartUploadOnly(path); }
   bool startClockSync() { return m_engine.StartClockSync(); }
   // Ends a transfer or the wait for the port; nothing when idle.
@@ -80,6 +95,8 @@ class UploadSession : private UploadHost {
   // The port is open for a transfer (until Timer1 or the button closes it).
   bool transferActive() const { return m_engine.transferActive(); }
   UploadOutcome lastOutcome() const { return m_engine.lastOutcome(); }
+  // Why the last request ended PortUnusable.
+  const std::optional<Error>& portError() const { return m_engine.portError(); }
   int packetCount() const { return m_engine.packetCount(); }
   int packetIndex() const { return m_engine.packetIndex(); }
   std::size_t imageBytes() const { return m_engine.imageBytes(); }
@@ -93,8 +110,13 @@ class UploadSession : private UploadHost {
   void setProgressMaximum(int maximum) override;
   void setProgressPosition(int position) override;
   void stateChanged() override;
+  void noDeviceBehind(unsigned number) override;
+  bool vetImage(const std::vector<std::uint8_t>& image);
 
   BuildLog& m_log;
+  unsigned m_lang = 0;
+  unsigned m_mem = 0;
+  UploadAnyway m_uploadAnyway;
   UploadView* m_view = nullptr;
   KwxCtrl::TPcUart m_uart;  // PcUart1
   UploadEngine m_engine;    // destroyed before the port it uses

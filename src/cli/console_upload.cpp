@@ -139,6 +139,11 @@ Result<void> RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
   session.prepareHeader(true);
   session.setClockSync(kind == ConsoleUploadKind::ClockSync);
   session.setPort(*platform::ParsePortName(options.port));
+  bool checksFailed = false;
+  session.setUploadAnyway([&checksFailed, &options](const std::vector<std::string>&) {
+    checksFailed = true;
+    return options.force;
+  });
   const ScopedInterruptHandler abortOnInterrupt(
       interrupts, [&loop, &session] { loop.post([&session] { session.abort(); }); });
 
@@ -166,7 +171,18 @@ Result<void> RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
       return Error::Invalid({}, clock ? "clock setting aborted" : "upload aborted");
     case UploadOutcome::PortLost:
       return Error::Invalid({}, "the port went away during the transfer");
+    case UploadOutcome::PortUnusable:
+      if (session.portError()) {
+        return *session.portError();
+      }
+      break;
     case UploadOutcome::Refused:
+      if (checksFailed) {
+        return Error::Invalid({},
+                              "the ROM image fails its checks, nothing was uploaded "
+                              "(--force sends it anyway)");
+      }
+      break;
     case UploadOutcome::None:
       break;
   }

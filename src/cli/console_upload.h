@@ -22,14 +22,16 @@ struct ConsoleUploadOptions {
   unsigned mem = 0;  // the MEM setting: 64 for the 8 MiB memory, anything else 4 MiB
   std::chrono::milliseconds closeDelay{2500};  // Timer1: finish to port closed
   bool progress = true;                        // draw a progress bar when stderr is a terminal
+  bool force = false;  // upload only: send an image that fails its checks all the same
 };
 
 // Runs one upload or clock setting through an upload session to its end on this thread (a
-// "COM n" above 16 goes to the device the port map gives it): the log lines go to stdout as
+// "COM n" goes to the device the port map gives it, or nowhere): the log lines go to stdout as
 // they come, a progress bar (packets, bytes, time left) to stderr when it is a terminal, and
 // Ctrl-C aborts cleanly (port closed, "Close COM" logged). Call it from the main thread before
 // the program has made other threads. A transfer that did not complete is an error saying how
-// it ended (the log has the details).
+// it ended (the log has the details); so is a port that cannot be used, and an image that
+// fails its checks (unless forced).
 Result<void> RunConsoleUpload(ConsoleUploadKind kind, const std::string& file,
                               const ConsoleUploadOptions& options);
 

@@ -107,6 +107,8 @@ void registerUploadCommands(CLI::App& app, CommandRunner& runner) {
         "upload", "Upload an existing ROM image (.BIN) to the indicator, without building");
     upload->add_option("FILE", *file, "The ROM image")->required();
     addUploadOptions(upload, options, true);
+    upload->add_flag("--force", options->force,
+                     "Send the image even when it fails the checks of `tvx880 inspect`");
     runner.bind(upload, [options, file] {
       return runUpload(ConsoleUploadKind::UploadOnly, *file, *options);
     });

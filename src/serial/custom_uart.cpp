@@ -201,20 +201,26 @@ bool TCustomUart::Open() {
     path = CurrentPortMap().resolve(m_uartPortNumber);
   }
   if (!path) {
+    m_lastOpenError = SerialOpenError::NotFound;
     m_lastErrMsg = "The comm device not exist";
     return false;
   }
   std::unique_ptr<SerialDevice> device =
       m_deviceFactory ? m_deviceFactory() : MakeSystemSerialDevice();
-  switch (device->open(*path, m_sysUartWriteStyle == suws_WriteThrough)) {
+  m_lastOpenError = device->open(*path, m_sysUartWriteStyle == suws_WriteThrough);
+  switch (m_lastOpenError) {
     case SerialOpenError::None:
       break;
     case SerialOpenError::NotFound:
       m_lastErrMsg = "The comm device not exist";
       return false;
-    case SerialOpenError::AccessDenied:
+    case SerialOpenError::InUse:
       m_lastErrMsg = "The comm device can not access (may be opened by another)";
       return false;
+    case SerialOpenError::AccessDenied:
+      m_lastErrMsg = "The comm device can not access (permission denied)";
+      return false;
+    case SerialOpenError::NotATerminal:
     case SerialOpenError::Other:
       m_lastErrMsg = "Can not open comm device file";
       return false;

@@ -68,6 +68,8 @@ class TCustomUart : public tvx::platform::TComponent {
   bool pr_CtsState();
 
   const std::string& pr_LastErrMsg() const { return m_lastErrMsg; }
+  // Why the last Open could not open the device (None when it did, or failed after opening).
+  tvx::platform::SerialOpenError pr_LastOpenError() const { return m_lastOpenError; }
   bool pr_Opened() const { return m_opened; }
   // The device went away under the open port (an unplugged USB adapter): writes fail until the
   // port is closed and opened again.
@@ -206,6 +208,7 @@ class TCustomUart : public tvx::platform::TComponent {
   bool m_opened = false;
   std::string m_openedPath;
   std::string m_lastErrMsg;
+  tvx::platform::SerialOpenError m_lastOpenError = tvx::platform::SerialOpenError::None;
   unsigned m_readTotalTimeoutConstant = 0;
   unsigned m_writeTotalTimeoutConstant = 0;
   unsigned m_eventMask = 0;

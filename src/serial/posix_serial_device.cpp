@@ -101,6 +101,43 @@ speed_t standardSpeed(unsigned baud) {
   }
 }
 
+SerialOpenError openErrorOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      return SerialOpenError::NotFound;
+    case EBUSY:
+      return SerialOpenError::InUse;
+    case EACCES:
+    case EPERM:
+      return SerialOpenError::AccessDenied;
+    case EISDIR:
+      return SerialOpenError::NotATerminal;
+    default:
+      return SerialOpenError::Other;
+  }
+}
+
+// Makes the open terminal this program's alone. Root passes another program's TIOCEXCL, so it
+// is asked for as well; the flock() also keeps out a second tvx880.
+SerialOpenError claimPort(int fd) {
+  termios tio{};
+  if (tcgetattr(fd, &tio) != 0) {
+    return errno == ENOTTY || errno == EINVAL ? SerialOpenError::NotATerminal : openErrorOf(errno);
+  }
+  int exclusive = 0;
+  if (ioctl(fd, TIOCGEXCL, &exclusive) == 0 && exclusive != 0) {
+    return SerialOpenError::InUse;
+  }
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    return SerialOpenError::InUse;
+  }
+  ioctl(fd, TIOCEXCL);
+  return SerialOpenError::None;
+}
+
 }  // namespace
 
 unsigned BitsPerCharacter(const SerialLineSettings& settings) {
@@ -127,29 +164,13 @@ SerialOpenError PosixSerialDevice::open(const std::string& path, bool writeThrou
   }
   const int fd = ::open(path.c_str(), flags);
   if (fd < 0) {
-    switch (errno) {
-      case ENOENT:
-      case ENODEV:
-      case ENXIO:
-      case ENOTDIR:
-        return SerialOpenError::NotFound;
-      case EACCES:
-      case EPERM:
-      case EBUSY:
-        return SerialOpenError::AccessDenied;
-      default:
-        return SerialOpenError::Other;
-    }
+    return openErrorOf(errno);
   }
-  if (!isatty(fd)) {
+  const SerialOpenError claimed = claimPort(fd);
+  if (claimed != SerialOpenError::None) {
     ::close(fd);
-    return SerialOpenError::Other;
+    return claimed;
   }
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return SerialOpenError::AccessDenied;
-  }
-  ioctl(fd, TIOCEXCL);
   m_fd = fd;
   m_lost.store(false, std::memory_order_release);
   m_pendingErrors = 0;

@@ -49,7 +49,14 @@ struct SerialLineSettings {
 unsigned BitsPerCharacter(const SerialLineSettings& settings);
 
 // What a failed open means to the user.
-enum class SerialOpenError { None, NotFound, AccessDenied, Other };
+enum class SerialOpenError {
+  None,
+  NotFound,      // no such device (an adapter not plugged in)
+  InUse,         // another program (or another open of this one) holds the port
+  AccessDenied,  // the user may not open it
+  NotATerminal,  // a file or device that is no serial port
+  Other,
+};
 
 // How a write ended.
 enum class SerialWriteStatus {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "serial/port_map.h"
 #include "util/crc8.h"
 #include "util/error_text.h"
 #include "util/file_bytes.h"
@@ -58,10 +59,17 @@ void UploadEngine::setPortPath(const std::string& path) {
 }
 
 std::string UploadEngine::portLabel() const {
-  if (!m_uart.pr_UartDevicePath().empty()) {
-    return m_uart.pr_UartDevicePath();
+  if (!m_portPath.empty()) {
+    return m_portPath;
   }
-  return std::to_string(m_uart.pr_UartPortNumber());
+  return std::to_string(m_portNumber.value_or(m_uart.pr_UartPortNumber()));
+}
+
+std::string UploadEngine::portDescription() const {
+  if (!m_portPath.empty()) {
+    return m_portPath;
+  }
+  return "COM " + portLabel() + " (" + m_uart.pr_UartDevicePath() + ")";
 }
 
 void UploadEngine::setState(UploadState state) {
@@ -76,7 +84,16 @@ void UploadEngine::setState(UploadState state) {
 void UploadEngine::SpeedButton3Click(const std::function<void()>& buildAndUpload) {
   if (busy()) {
     Abort();
-  } else if (m_clockSyncChecked) {
+    return;
+  }
+  beginRequest();
+  if (!portKnown()) {
+    // Refused before anything is built: the log then holds only why.
+    m_host.clearLog();
+    resolvePort();
+    return;
+  }
+  if (m_clockSyncChecked) {
     StartClockSync();
   } else if (buildAndUpload) {
     buildAndUpload();
@@ -110,11 +127,17 @@ bool UploadEngine::refuse(const std::string& line) {
   return false;
 }
 
+void UploadEngine::beginRequest() {
+  m_outcome = UploadOutcome::None;
+  m_portError.reset();
+  m_host.setProgressMaximum(0);
+}
+
 bool UploadEngine::StartUpload(const std::string& path) {
   if (busy()) {
     return false;
   }
-  m_outcome = UploadOutcome::None;
+  beginRequest();
   if (!m_header.fixedBytesWritten()) {
     return refuse(text(text::kNoHeader));
   }
@@ -124,8 +147,7 @@ bool UploadEngine::StartUpload(const std::string& path) {
   }
   cutIntoPackets();
   m_kind = Kind::Upload;
-  openPortForTransfer();
-  return true;
+  return openPortForTransfer();
 }
 
 bool UploadEngine::StartUploadOnly(const std::string& path) {
@@ -133,7 +155,7 @@ bool UploadEngine::StartUploadOnly(const std::string& path) {
     return false;
   }
   m_host.clearLog();
-  m_outcome = UploadOutcome::None;
+  beginRequest();
   if (!m_header.fixedBytesWritten()) {
     return refuse(text(text::kNoHeader));
   }
@@ -149,10 +171,14 @@ bool UploadEngine::StartUploadOnly(const std::string& path) {
   }
   log(std::string(text(text::kUseMemoryHead)) + (m_memory64 ? "64Mb" : "32Mb") +
       text(text::kUseMemoryTail));
+  if (m_vetImage && !m_vetImage(m_image)) {
+    releaseImage();
+    m_outcome = UploadOutcome::Refused;
+    return false;
+  }
   cutIntoPackets();
   m_kind = Kind::Upload;
-  openPortForTransfer();
-  return true;
+  return openPortForTransfer();
 }
 
 bool UploadEngine::StartClockSync() {
@@ -160,39 +186,98 @@ bool UploadEngine::StartClockSync() {
     return false;
   }
   m_host.clearLog();
-  m_outcome = UploadOutcome::None;
+  beginRequest();
   if (!m_header.fixedBytesWritten()) {
     return refuse(text(text::kNoHeader));
   }
   m_startTime = std::chrono::steady_clock::now();
   m_kind = Kind::ClockSync;
-  openPortForTransfer();
-  return true;
+  return openPortForTransfer();
 }
 
 // ---- The port ---------------------------------------------------------------------------
 
-void UploadEngine::openPortForTransfer() {
+bool UploadEngine::portKnown() const {
+  return !m_portPath.empty() ||
+         platform::CurrentPortMap().resolve(m_portNumber.value_or(m_uart.pr_UartPortNumber()));
+}
+
+std::optional<std::string> UploadEngine::resolvePort() {
+  if (!m_portPath.empty()) {
+    return m_portPath;
+  }
+  const unsigned number = m_portNumber.value_or(m_uart.pr_UartPortNumber());
+  if (std::optional<std::string> device = platform::CurrentPortMap().resolve(number)) {
+    return device;
+  }
+  m_portError = Error::Stated("COM " + std::to_string(number), text::kNoDeviceBehind);
+  log(text(text::kErrorHead) + ErrorText(*m_portError, m_english ? 0 : 1));
+  releaseImage();
+  m_outcome = UploadOutcome::PortUnusable;
+  m_host.noDeviceBehind(number);
+  return std::nullopt;
+}
+
+bool UploadEngine::openPortForTransfer() {
   if (m_uart.pr_Opened()) {
     m_uart.Close();
   }
-  if (!m_portPath.empty()) {
-    m_uart.pw_UartDevicePath(m_portPath);
-  } else {
-    m_uart.pw_UartDevicePath("");
-    if (m_portNumber) {
-      m_uart.pw_UartPortNumber(*m_portNumber);
-    }
+  // The device is looked up now, for this transfer alone: a number without one opens nothing.
+  const std::optional<std::string> device = resolvePort();
+  if (!device) {
+    return false;
   }
+  m_uart.pw_UartDevicePath(*device);
+  m_waitReason = platform::SerialOpenError::None;
+  tryOpen();
+  return busy();
+}
+
+void UploadEngine::tryOpen() {
+  using platform::SerialOpenError;
   if (m_uart.Open()) {
+    m_retryTimer.pw_Enabled(false);
     portOpened();
     return;
   }
-  // The loop keeps running while the port is awaited, and the button cancels the wait.
-  log(text(text::kInsertUsb));
-  setState(UploadState::WaitingForPort);
-  m_retryTimer.pw_Interval(m_retryInterval);
-  m_retryTimer.pw_Enabled(true);
+  SerialOpenError reason = m_uart.pr_LastOpenError();
+  switch (reason) {
+    case SerialOpenError::AccessDenied:
+      refusePort(text::kPortPermission);
+      return;
+    case SerialOpenError::NotATerminal:
+      refusePort(text::kPortNotSerial);
+      return;
+    case SerialOpenError::InUse:
+      if (m_waitReason != reason) {
+        log(FillIn(text(text::kPortInUse), {portDescription()}));
+      }
+      break;
+    default:
+      // Absent, or failing in a way that plugging it in again may cure.
+      reason = SerialOpenError::NotFound;
+      if (m_waitReason != reason) {
+        log(text(text::kInsertUsb));
+        log(FillIn(text(text::kWaitingForPort), {portDescription()}));
+      }
+      break;
+  }
+  m_waitReason = reason;
+  if (m_state != UploadState::WaitingForPort) {
+    // The loop keeps running while the port is awaited, and the button cancels the wait.
+    setState(UploadState::WaitingForPort);
+    m_retryTimer.pw_Interval(m_retryInterval);
+    m_retryTimer.pw_Enabled(true);
+  }
+}
+
+void UploadEngine::refusePort(const BilingualText& sentence) {
+  m_retryTimer.pw_Enabled(false);
+  m_portError = Error::Stated(portDescription(), sentence);
+  log(text(text::kErrorHead) + ErrorText(*m_portError, m_english ? 0 : 1));
+  releaseImage();
+  m_outcome = UploadOutcome::PortUnusable;
+  setState(UploadState::Idle);
 }
 
 void UploadEngine::retryOpen() {
@@ -200,10 +285,7 @@ void UploadEngine::retryOpen() {
     m_retryTimer.pw_Enabled(false);
     return;
   }
-  if (m_uart.Open()) {
-    m_retryTimer.pw_Enabled(false);
-    portOpened();
-  }
+  tryOpen();
 }
 
 void UploadEngine::portOpened() {
@@ -314,10 +396,18 @@ void UploadEngine::Abort() {
     setState(UploadState::Idle);
     return;
   }
-  if (m_transferActive) {
-    closeTransfer(m_state == UploadState::Finished ? UploadOutcome::Completed
-                                                   : UploadOutcome::Aborted);
+  if (!m_transferActive) {
+    return;
   }
+  if (m_state == UploadState::Finished) {
+    closeTransfer(UploadOutcome::Completed);
+    return;
+  }
+  if (m_kind == Kind::Upload) {
+    log(FillIn(text(text::kIncompleteImage),
+               {std::to_string(m_packetIndex), std::to_string(m_packetCount)}));
+  }
+  closeTransfer(UploadOutcome::Aborted);
 }
 
 void UploadEngine::closeTransfer(UploadOutcome outcome) {

@@ -12,6 +12,7 @@
 #include "upload/upload_texts.h"
 #include "util/event_loop.h"
 #include "util/loop_timer.h"
+#include "util/result.h"
 
 namespace tvx {
 
@@ -27,6 +28,9 @@ class UploadHost {
   virtual void setProgressPosition(int position) = 0;
   // Every change of UploadEngine::state(); the command line waits for Idle with it.
   virtual void stateChanged() {}
+  // The "COM n" chosen has no device behind it (logged already): the window shows the serial
+  // component's box for a number it does not take.
+  virtual void noDeviceBehind(unsigned /*number*/) {}
 };
 
 enum class UploadState {
@@ -43,6 +47,9 @@ enum class UploadOutcome {
   Refused,    // the image was unreadable, empty or failed its checks; nothing was opened
   Aborted,    // the button (Ctrl-C) closed the port or cancelled the wait for it
   PortLost,   // the device vanished mid-transfer
+  // The port cannot be used (no device behind the number, no permission, no serial port);
+  // nothing was sent. UploadEngine::portError() says why.
+  PortUnusable,
 };
 
 // Puts the settings that the main window's form stores for PcUart1 on a port: 115200 baud,
@@ -75,8 +82,8 @@ class UploadEngine {
   void setMemorySetting(unsigned mem) { m_memory64 = mem == 64; }
   void setClockSync(bool checked) { m_clockSyncChecked = checked; }
   void setReceiveDump(bool checked) { m_receiveDump = checked; }
-  // "COM n" of the port list: the port takes n when it can (1..16; otherwise it says so and
-  // keeps the number it had).
+  // "COM n" of the port list, any n: each transfer opens the device the port map gives it then,
+  // and is refused when there is none.
   void setPortNumber(unsigned number);
   // A device path used as it is ("/dev/ttyUSB0", the virtual indicator's link).
   void setPortPath(const std::string& path);
@@ -84,9 +91,14 @@ class UploadEngine {
   void setPortRetryInterval(std::chrono::milliseconds interval) { m_retryInterval = interval; }
   void setClock(Clock clock) { m_clock = std::move(clock); }
   void writeHeaderFixedBytes() { m_header.writeFixedBytes(); }
+  // Upload only: asked about the image once the engine's own checks passed, before the port is
+  // opened; false refuses it (the vetting logs why).
+  using ImageVetting = std::function<bool(const std::vector<std::uint8_t>& image)>;
+  void setImageVetting(ImageVetting vetting) { m_vetImage = std::move(vetting); }
 
   // The build page's button: aborts while busy, else sets the clock (CheckBox9) or runs the
   // build, which ends in StartUpload (or in StartUploadOnly when "upload only" is checked).
+  // A port number with no device behind it is refused first: nothing is built or sent.
   void SpeedButton3Click(const std::function<void()>& buildAndUpload);
   // Uploads the ROM image the build has just written. False (and Idle) when the image cannot
   // be read or is empty, or an upload is already running.
@@ -112,6 +124,8 @@ class UploadEngine {
   std::size_t imageBytes() const { return m_imageBytes; }
   // What the port is called in the log: the number, or the device path.
   std::string portLabel() const;
+  // Why the last request ended PortUnusable.
+  const std::optional<Error>& portError() const { return m_portError; }
 
  private:
   enum class Kind { Upload, ClockSync };
@@ -124,7 +138,18 @@ class UploadEngine {
   bool loadImage(const std::string& path);
   void cutIntoPackets();
   bool refuse(const std::string& line);
-  void openPortForTransfer();
+  // Clears the progress of the last transfer and the reasons of the last request.
+  void beginRequest();
+  bool portKnown() const;
+  // The device of the port chosen; nullopt (logged, PortUnusable) when a number has none.
+  std::optional<std::string> resolvePort();
+  // "COM 3 (/dev/ttyUSB0)", or the device path given.
+  std::string portDescription() const;
+  // False (Idle) when the port was refused.
+  bool openPortForTransfer();
+  // One try: opens, waits (absent, in use) or stops (no permission, no serial port).
+  void tryOpen();
+  void refusePort(const BilingualText& sentence);
   void retryOpen();
   void portOpened();
   void beginSending();
@@ -147,6 +172,10 @@ class UploadEngine {
   bool m_receiveDump = false;
   std::optional<unsigned> m_portNumber;
   std::string m_portPath;
+  std::optional<Error> m_portError;
+  // What the wait for the port last logged, so that each reason is said once.
+  platform::SerialOpenError m_waitReason = platform::SerialOpenError::None;
+  ImageVetting m_vetImage;
   std::chrono::milliseconds m_closeDelay{2500};
   std::chrono::milliseconds m_retryInterval{300};
   Clock m_clock;

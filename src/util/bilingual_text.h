@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace tvx {
@@ -13,5 +15,21 @@ struct BilingualText {
   constexpr std::string_view pick(bool inEnglish) const { return inEnglish ? english : chinese; }
   constexpr std::string_view forLanguage(unsigned lang) const { return pick(lang == 0); }
 };
+
+// The text with each "%s" in turn replaced by the next value, taken as it is (a path may hold
+// a "%" of its own).
+inline std::string FillIn(std::string_view text, std::initializer_list<std::string> values) {
+  std::string filled(text);
+  std::size_t from = 0;
+  for (const std::string& value : values) {
+    const std::size_t mark = filled.find("%s", from);
+    if (mark == std::string::npos) {
+      break;
+    }
+    filled.replace(mark, 2, value);
+    from = mark + value.size();
+  }
+  return filled;
+}
 
 }  // namespace tvx

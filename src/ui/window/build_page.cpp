@@ -1,5 +1,6 @@
 #include "ui/window/build_page.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,9 +26,11 @@
 #include "ui/window/port_combo_box.h"
 #include "ui/window/screen_preview.h"
 #include "ui/window/take_picture.h"
+#include "ui/window/upload_anyway_dialog.h"
 #include "ui/window/widget_factory.h"
 #include "upload/upload_texts.h"
 #include "util/bilingual_text.h"
+#include "util/messages.h"
 
 namespace tvx {
 
@@ -41,6 +44,7 @@ constexpr int kLogTop = 186;
 constexpr int kLogHeight = 200;
 
 constexpr BilingualText kSheetCaption{"映像檔內容", "What the indicator holds"};
+constexpr BilingualText kClockCaption{"時間同步", "Set the clock"};
 
 // The list entry a field's value names; a value outside the field's range leaves the list as
 // it is.
@@ -102,12 +106,15 @@ BuildPage::BuildPage(Studio& studio, UploadSession& session, QWidget* parent)
   buildLampPanel();
   buildUploadTools();
   m_session.setView(this);
+  m_session.setUploadAnyway(
+      [this](const std::vector<std::string>& reasons) { return askUploadAnyway(reasons); });
   listenToLog();
 }
 
 BuildPage::~BuildPage() {
   m_studio.log().setListener(nullptr);
   m_session.setView(nullptr);
+  m_session.setUploadAnyway(nullptr);
 }
 
 void BuildPage::buildLogoPanel() {
@@ -272,6 +279,7 @@ void BuildPage::buildUploadTools() {
   m_clockSync =
       form::Check(this, "CheckBox9", QStringLiteral("時間同步"), {kToolsLeft, 132, 200, 24});
   m_clockSync->hide();
+  connect(m_clockSync, &QCheckBox::toggled, this, [this] { showClockCaption(); });
   m_receiveDump = form::Check(this, "CheckBox7", QString(), {kToolsLeft + 180, 132, 24, 24});
   m_receiveDump->hide();
   m_progress =
@@ -314,7 +322,31 @@ void BuildPage::refresh() {
   m_preview->refresh();
   showLog();
   showBusyCaption();
+  showClockCaption();
   showSheetCaption();
+}
+
+void BuildPage::showClockCaption() {
+  if (m_session.busy()) {
+    return;
+  }
+  const QString clock = DisplayText(kClockCaption.forLanguage(m_studio.language()));
+  if (m_clockSync->isChecked()) {
+    if (m_action->text() != clock) {
+      m_buildCaption = m_action->text();
+      m_action->setText(clock);
+    }
+  } else if (m_action->text() == clock && !m_buildCaption.isEmpty()) {
+    m_action->setText(m_buildCaption);
+  }
+}
+
+bool BuildPage::askUploadAnyway(const std::vector<std::string>& reasons) {
+  // A build may be waiting with its busy cursor: the usual one over the question.
+  QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool anyway = AskToUploadAnyway(reasons, m_studio.language(), window());
+  QApplication::restoreOverrideCursor();
+  return anyway;
 }
 
 void BuildPage::showSheetCaption() {
@@ -381,10 +413,11 @@ void BuildPage::setButtonCaption(const std::string& caption) {
   m_action->setText(DisplayText(caption));
 }
 
+// 0: no transfer to count (a new request, a clock setting, a refusal): the bar is empty.
 void BuildPage::setProgressMaximum(int maximum) {
-  m_progress->setRange(0, std::max(1, maximum));
+  m_progress->setRange(0, maximum > 0 ? maximum : 100);
   m_progress->setValue(0);
-  m_progress->setFormat("%v / %m");
+  m_progress->setFormat(maximum > 0 ? "%v / %m" : "");
 }
 
 // The bar counts packets sent, so that it is full when the last one has gone.
@@ -401,6 +434,11 @@ void BuildPage::stateChanged() {
     m_action->setText(m_idleCaption);
   }
   m_portList->setEnabled(state == UploadState::Idle);
+}
+
+void BuildPage::noDeviceBehind(unsigned /*number*/) {
+  // The serial component's own box for a number it does not take; the log names the number.
+  YVclUtil::ShowErrMsgBox_Printf(&m_session.pcUart(), "Invalid value !!!");
 }
 
 void BuildPage::setBuilding(bool building) {

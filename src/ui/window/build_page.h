@@ -80,12 +80,17 @@ class BuildPage : public QWidget, private UploadView {
   void configureSession();
   void showLog();
   void showBusyCaption();
+  // While the clock box is ticked the button says that it sets the clock.
+  void showClockCaption();
+  // Upload only, an image that fails its checks: the person decides.
+  bool askUploadAnyway(const std::vector<std::string>& reasons);
 
   // What the session shows here.
   void setButtonCaption(const std::string& caption) override;
   void setProgressMaximum(int maximum) override;
   void setProgressPosition(int position) override;
   void stateChanged() override;
+  void noDeviceBehind(unsigned number) override;
 
   Studio& m_studio;
   UploadSession& m_session;
@@ -113,6 +118,7 @@ class BuildPage : public QWidget, private UploadView {
   QPointer<RomSheetWindow> m_sheetWindow;  // deletes itself when closed
   std::size_t m_shownLogLines = 0;
   QString m_idleCaption;
+  QString m_buildCaption;  // the button's caption when the clock box is not ticked
   std::function<void()> m_buildAndUpload;
 };
 

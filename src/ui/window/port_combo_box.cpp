@@ -42,9 +42,7 @@ void PortComboBox::refreshPorts() {
   auto addNumber = [this, &known](unsigned number) {
     QString label = QStringLiteral("COM %1").arg(number);
     const auto found = known.find(number);
-    if (found != known.end()) {
-      label += "  " + describe(found->second);
-    }
+    label += "  " + (found != known.end() ? describe(found->second) : QString("(no device)"));
     addItem(label);
     setItemData(count() - 1, number, kNumberRole);
   };

@@ -8,7 +8,8 @@
 namespace tvx {
 
 // The port list of the build page (ComboBox2): "COM 1" .. "COM 20", each with the device it
-// stands for when the port map knows one (the ports `tvx880 ports` lists), then the numbered
+// stands for when the port map knows one (the ports `tvx880 ports` lists) or "(no device)"
+// (choosing it uploads nothing), then the numbered
 // ports beyond 20 and device paths given on the command line. The list is read again each time
 // it opens, so an adapter plugged in meanwhile shows up.
 class PortComboBox : public QComboBox {
