@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QClipboard>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -221,6 +222,37 @@ TEST_F(GuardsTest, TheWindowGrowsBeyondItsDesignSizeOnly) {
   EXPECT_EQ(window().size(), QSize(TForm1::kWidth, TForm1::kHeight));
   EXPECT_EQ(log->geometry(), logDesign);
   EXPECT_EQ(next->pos(), nextDesign);
+}
+
+TEST_F(GuardsTest, TheLogsMenuCopiesAndSavesIt) {
+  studio().log().add("use 32Mb memory.");
+  studio().log().add("Make....");
+  window().refreshFromStudio();
+  window().showPage(4);
+  auto* log = find<QPlainTextEdit>("Memo1");
+  QStringList captions;
+  const auto choose = [&](const char* name) {
+    QTimer::singleShot(50, [&captions, name] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      captions.clear();
+      for (QAction* action : menu->actions()) {
+        captions << action->text();
+      }
+      QAction* chosen = menu->findChild<QAction*>(name);
+      ASSERT_NE(chosen, nullptr);
+      menu->close();
+      chosen->trigger();
+    });
+    emit log->customContextMenuRequested(QPoint(10, 10));
+  };
+  choose("LogCopy");
+  EXPECT_EQ(captions, QStringList({"Copy", "Save log as…"}));
+  EXPECT_EQ(QApplication::clipboard()->text(), "use 32Mb memory.\nMake....");
+
+  m_host.answerSaveFile(file("build.txt"));
+  choose("LogSaveAs");
+  EXPECT_EQ(ReadFileBytes(file("build.txt")), "use 32Mb memory.\nMake....\n");
 }
 
 // The Save caption of a message box as Qt makes it.
