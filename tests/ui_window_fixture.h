@@ -9,11 +9,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <chrono>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -39,7 +42,12 @@ inline void EnsureApplication() {
     static char name[] = "ui_test";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    QApplication::setOrganizationName("tvx880");
     QApplication::setApplicationName("tvx880-studio");
+    // The settings store (the recent projects) of this test program only, never the user's.
+    static const TempDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString(settings.path().string()));
   }
 }
 
@@ -159,8 +167,37 @@ class WindowTest : public ::testing::Test, private ApplicationGuard {
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
   }
 
+  // Answers the window's next message box with one of its buttons, as the user does; the box's
+  // text and button captions are kept in m_questions. The window waits in the box's own loop,
+  // so the answer comes from a timer of the window's thread.
+  void answerQuestion(QMessageBox::StandardButton answer) {
+    m_answers.push_back(answer);
+    if (m_questionWatch.isActive()) {
+      return;
+    }
+    QObject::connect(&m_questionWatch, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || m_answers.empty()) {
+        return;
+      }
+      QStringList asked{box->text()};
+      for (QAbstractButton* button : box->buttons()) {
+        asked << button->text();
+      }
+      m_questions.push_back(asked);
+      QAbstractButton* button = box->button(m_answers.front());
+      m_answers.pop_front();
+      ASSERT_NE(button, nullptr);
+      button->click();
+    });
+    m_questionWatch.start(5);
+  }
+
   QtEventLoop m_loop;
   ScopedUiEventLoop m_scopedLoop{m_loop};
+  QTimer m_questionWatch;
+  std::deque<QMessageBox::StandardButton> m_answers;
+  std::vector<QStringList> m_questions;
   YVclUtil::RecordingDiagnosticSink m_sink;
   YVclUtil::ScopedDiagnosticSink m_scopedSink{m_sink};
   ScriptedHost m_host;

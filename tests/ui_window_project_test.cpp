@@ -115,6 +115,7 @@ TEST_F(ProjectMenuTest, AFileThatIsNoProjectChangesNothing) {
   const std::string path = (m_files / "missing.ql3").string();
   m_host.answerOpenFile(path);
   QAction* load = find<QAction>("N4");
+  answerQuestion(QMessageBox::Discard);
   load->trigger();
   ASSERT_EQ(m_host.messages().size(), 1u);
   EXPECT_EQ(m_host.messages()[0].caption, "TVX880");
@@ -122,6 +123,7 @@ TEST_F(ProjectMenuTest, AFileThatIsNoProjectChangesNothing) {
   EXPECT_TRUE(checked("RadioButton5"));
   EXPECT_EQ(project().FL_STYLE, 4);
   // Cancelling the dialog does nothing at all.
+  answerQuestion(QMessageBox::Discard);
   load->trigger();
   EXPECT_EQ(m_host.messages().size(), 1u);
 

@@ -1,4 +1,6 @@
+#include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -265,15 +267,23 @@ TEST_F(UploadTest, NewAndLoadProjectWaitForTheTransfer) {
   ASSERT_TRUE(waitForPacketsSent(1));
   project().BKG_COLOR = 0x123456;
   const std::size_t dialogs = m_host.fileRequests().size();
+  QAction* newProject = find<QAction>("N2");
+  QAction* loadProject = find<QAction>("N4");
+  ASSERT_TRUE(WaitUntil([&] { return !newProject->isEnabled(); }, 5s));
+  EXPECT_FALSE(loadProject->isEnabled());
+  EXPECT_FALSE(find<QMenu>("RecentProjects")->isEnabled());
   window().N2Click();
   window().N4Click();
   EXPECT_EQ(project().BKG_COLOR, 0x123456u);
   EXPECT_EQ(logLines().front(), "use 32Mb memory.");
   EXPECT_EQ(m_host.fileRequests().size(), dialogs) << "no dialog while packets go out";
+  EXPECT_TRUE(m_questions.empty()) << "nor a question";
   EXPECT_TRUE(session().transferActive());
 
   click("SpeedButton3");
   received.get();
+  EXPECT_TRUE(WaitUntil([&] { return newProject->isEnabled() && loadProject->isEnabled(); }, 5s));
+  answerQuestion(QMessageBox::Discard);
   window().N2Click();
   EXPECT_EQ(project().BKG_COLOR, 0u);
   EXPECT_EQ(find<QPlainTextEdit>("Memo1")->toPlainText(), "");

@@ -24,19 +24,31 @@ Studio::~Studio() {
 void Studio::StartUp() {
   m_shutDown = false;
   tvx::StartUp(m_state, m_project, *m_host);
+  m_unchanged = m_project;
 }
 
 void Studio::NewProject() {
   m_log.clear();
   tvx::NewProject(m_state, m_project);
+  m_unchanged = m_project;
 }
 
 bool Studio::SaveProject(const std::string& path) {
-  return tvx::SaveProject(path, m_project, m_state, *m_host);
+  if (!tvx::SaveProject(path, m_project, m_state, *m_host)) {
+    return false;
+  }
+  m_unchanged = m_project;
+  m_lastProjectFolder = DirectoryPartOf(m_project.ProjectPath);
+  return true;
 }
 
 bool Studio::LoadProject(const std::string& path) {
-  return tvx::LoadProject(path, m_project, m_state, *m_host);
+  if (!tvx::LoadProject(path, m_project, m_state, *m_host)) {
+    return false;
+  }
+  m_unchanged = m_project;
+  m_lastProjectFolder = DirectoryPartOf(m_project.ProjectPath);
+  return true;
 }
 
 void Studio::ShutDown() {
@@ -47,12 +59,18 @@ void Studio::ShutDown() {
 }
 
 std::optional<std::string> Studio::chooseProjectToSave() {
-  return m_host->chooseSaveFile({"", kProjectFileFilter, m_state.ProgramDir, "",
+  const std::string& path = m_project.ProjectPath;
+  const std::string folder = path.empty() ? lastProjectFolder() : DirectoryPartOf(path);
+  return m_host->chooseSaveFile({"", kProjectFileFilter, folder, FileNameOf(path),
                                  kProjectFileExtension, m_state.settings.LANG});
 }
 
 std::optional<std::string> Studio::chooseProjectToOpen() {
-  return m_host->chooseOpenFile({"", kProjectFileFilter, m_state.ProgramDir, "", ""});
+  return m_host->chooseOpenFile({"", kProjectFileFilter, lastProjectFolder(), "", ""});
+}
+
+const std::string& Studio::lastProjectFolder() const {
+  return m_lastProjectFolder.empty() ? m_state.ProgramDir : m_lastProjectFolder;
 }
 
 std::optional<std::string> Studio::chooseRomImageToUpload() {

@@ -34,10 +34,16 @@ class Studio {
   // Releases the picture library; also run by the destructor.
   void ShutDown();
 
-  // The project file dialogs of the menu and the build ("TVX-880 Project File (*.ql3)", starting
-  // in the program home): the chosen path, or nothing when cancelled.
+  // Whether the project differs from what was last started, made new, loaded or saved. An edit
+  // undone by hand is no change.
+  bool modified() const { return !SameDesign(m_project, m_unchanged); }
+
+  // The project file dialogs of the menu and the build ("TVX-880 Project File (*.ql3)"): saving
+  // proposes the project's own file, opening starts in the folder of the project last loaded or
+  // saved (at first the program home). The chosen path, or nothing when cancelled.
   std::optional<std::string> chooseProjectToSave();
   std::optional<std::string> chooseProjectToOpen();
+  const std::string& lastProjectFolder() const;
   // The upload-only dialog ("TVX-880 Upload File (*.bin)", starting in the project's folder,
   // else in the program home): the chosen ROM image, or nothing when cancelled.
   std::optional<std::string> chooseRomImageToUpload();
@@ -67,6 +73,9 @@ class Studio {
   ProgramState m_state;
   Project m_project;
   BuildLog m_log;
+  // The project as last started, made new, loaded or saved.
+  Project m_unchanged;
+  std::string m_lastProjectFolder;
   bool m_shutDown = false;
 };
 

@@ -10,6 +10,16 @@ std::string FloorCodeName(int code) {
   return name;
 }
 
+bool SameDesign(const Project& a, const Project& b) {
+  if (a.ProjectPath == b.ProjectPath && a.FloorStyleDir == b.FloorStyleDir) {
+    return a == b;
+  }
+  Project aligned = b;
+  aligned.ProjectPath = a.ProjectPath;
+  aligned.FloorStyleDir = a.FloorStyleDir;
+  return a == aligned;
+}
+
 bool IsArrangement(int layoutCode) {
   return layoutCode == kLayoutArrangement1 || layoutCode == kLayoutArrangement2 ||
          layoutCode == kLayoutArrangement3 || layoutCode == kLayoutArrangement4;

@@ -105,7 +105,12 @@ struct Project {
   // Not saved.
   std::string ProjectPath;    // file last loaded or saved; empty after start-up and new project
   std::string FloorStyleDir;  // catalogue folder of the selected floor style, with separator
+
+  bool operator==(const Project&) const = default;
 };
+
+// Whether two projects hold the same design: everything but the fields that are not saved.
+bool SameDesign(const Project& a, const Project& b);
 
 // "0x" and the code in two upper-case hexadecimal digits: the key of a floor code in every file.
 std::string FloorCodeName(int code);

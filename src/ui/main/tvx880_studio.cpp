@@ -38,6 +38,8 @@ bool displayAvailable() {
 }
 
 int main(int argc, char** argv) {
+  // The settings store of the window (the recent projects) is named after these.
+  QCoreApplication::setOrganizationName("tvx880");
   QCoreApplication::setApplicationName("tvx880-studio");
   QCoreApplication::setApplicationVersion(TVX_VERSION);
   // The command line is read before the window system is asked for, so that --help works

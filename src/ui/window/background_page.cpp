@@ -27,6 +27,7 @@
 #include "ui/window/choose_picture.h"
 #include "ui/window/dropped_files.h"
 #include "ui/window/picture_box.h"
+#include "ui/window/slot_keys.h"
 #include "ui/window/take_picture.h"
 #include "ui/window/widget_factory.h"
 
@@ -141,6 +142,9 @@ void BackgroundPage::buildLists() {
     connect(grid, &QTableWidget::cellDoubleClicked, this, [this, which](int row, int) {
       YVclCtrl::RunReportingExceptions([this, which, row] { rowDoubleClicked(which, row); });
     });
+    new SlotKeys(
+        grid, [this, which] { emptySelectedRow(which); },
+        [this, which, grid] { rowDoubleClicked(which, grid->currentRow()); });
   }
   m_listPages->setCurrentIndex(kHorizontal);
   setHeadings(m_studio.language());
@@ -252,8 +256,11 @@ void BackgroundPage::refresh() {
 void BackgroundPage::showBackgroundColour() {
   const QColor colour = ToQColor(m_studio.project().BKG_COLOR);
   QPalette palette = this->palette();
-  palette.setColor(QPalette::ButtonText, colour);
-  palette.setColor(QPalette::Button, ContrastingBackground(colour));
+  // The disabled colours stay the style's, so that the button looks disabled when it is.
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::ButtonText, colour);
+    palette.setColor(group, QPalette::Button, ContrastingBackground(colour));
+  }
   m_colourButton->setPalette(palette);
 }
 

@@ -10,6 +10,7 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include "app/studio.h"
 #include "project/catalogue.h"
@@ -21,6 +22,7 @@
 #include "ui/window/choose_picture.h"
 #include "ui/window/lift_state_grid.h"
 #include "ui/window/picture_box.h"
+#include "ui/window/slot_keys.h"
 #include "ui/window/take_picture.h"
 #include "ui/window/widget_factory.h"
 #include "util/str_to_int.h"
@@ -91,6 +93,16 @@ void CodeTablePage::buildFloorTable() {
   });
   connect(m_floorTable, &QTableWidget::cellDoubleClicked, this,
           [this] { YVclCtrl::RunReportingExceptions([this] { StringGrid2DblClick(); }); });
+  // F2 edits as the table's own key; Enter edits too, Delete empties the cell.
+  new SlotKeys(
+      m_floorTable,
+      [this] {
+        QTableWidgetItem* item = m_floorTable->currentItem();
+        if (item != nullptr && (item->flags() & Qt::ItemIsEditable)) {
+          item->setText(QString());
+        }
+      },
+      [this] { m_floorTable->edit(m_floorTable->currentIndex()); });
 }
 
 void CodeTablePage::buildLiftStates() {
@@ -113,6 +125,9 @@ void CodeTablePage::buildLiftStates() {
   connect(m_liftStates, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
     YVclCtrl::RunReportingExceptions([this, row, column] { DrawGrid1DblClick(row, column); });
   });
+  new SlotKeys(
+      m_liftStates, [this] { emptySelectedCell(); },
+      [this] { DrawGrid1DblClick(m_liftStates->currentRow(), m_liftStates->currentColumn()); });
   // The drop is answered first: the offer to fit the picture must not hold the drag up.
   connect(m_liftStates, &LiftStateGrid::filesDropped, this,
           [this](int row, int column, const std::vector<std::string>& files) {
@@ -147,14 +162,20 @@ void CodeTablePage::buildFloorBackgroundPanel() {
   m_floorBackground =
       form::Place(new PictureBox(m_floorBackgroundPanel), "Image23", {4, 28, 193, 281});
   m_floorBackground->setScaling(PictureBox::Scaling::Proportional);
-  auto* close = form::Button(m_floorBackgroundPanel, "SpeedButton4", "X", {175, 2, 24, 24});
+  // A tool button: a push button would be widened to the style's least width, its "X" beyond
+  // the panel's edge.
+  auto* close =
+      form::Place(new QToolButton(m_floorBackgroundPanel), "SpeedButton4", {175, 2, 24, 24});
+  close->setText("X");
   QPalette red = close->palette();
-  red.setColor(QPalette::ButtonText, Qt::red);
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    red.setColor(group, QPalette::ButtonText, Qt::red);
+  }
   close->setPalette(red);
   QFont bold = close->font();
   bold.setBold(true);
   close->setFont(bold);
-  connect(close, &QPushButton::clicked, this, [this] { showFloorBackgroundPanel(false); });
+  connect(close, &QToolButton::clicked, this, [this] { showFloorBackgroundPanel(false); });
   m_floorBackgroundPanel->hide();
 }
 
@@ -254,6 +275,16 @@ void CodeTablePage::DrawGrid1DblClick(int row, int column) {
   if (chosen) {
     takeIntoCell(row, column, *chosen);
   }
+}
+
+void CodeTablePage::emptySelectedCell() {
+  const int row = m_liftStates->currentRow();
+  const int column = m_liftStates->currentColumn();
+  if (row < 0 || row >= kLiftStateRowCount || column < 0 || column >= kLiftStateColumnCount) {
+    return;
+  }
+  m_studio.project().LiftStateImage[row][column].clear();
+  m_liftStates->showCell(row, column, {});
 }
 
 void CodeTablePage::takeIntoCell(int row, int column, const std::string& path) {

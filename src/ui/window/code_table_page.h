@@ -47,6 +47,7 @@ class CodeTablePage : public QWidget {
   void floorCellEdited(QTableWidgetItem* item);
   void StringGrid2DblClick();
   void DrawGrid1DblClick(int row, int column);
+  void emptySelectedCell();
   // A chosen or dropped picture for a lift-state cell, as TakePicture lets it in.
   void takeIntoCell(int row, int column, const std::string& path);
 

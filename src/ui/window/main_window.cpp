@@ -1,9 +1,11 @@
 #include "ui/window/main_window.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -17,9 +19,12 @@
 #include "ui/window/build_page.h"
 #include "ui/window/build_runner.h"
 #include "ui/window/code_table_page.h"
+#include "ui/window/log_menu.h"
 #include "ui/window/screen_preview.h"
 #include "ui/window/style_page.h"
+#include "ui/window/unsaved_changes.h"
 #include "ui/window/widget_factory.h"
+#include "ui/window/wizard_tabs.h"
 
 namespace tvx {
 
@@ -49,11 +54,17 @@ TForm1::TForm1(Studio& studio, QWidget* parent) : QMainWindow(parent), m_studio(
   buildMenu();
   buildPages();
   wirePages();
-  setFixedSize(kWidth, kHeight);
+  buildGrowth();
+  // Larger than the design size, never smaller.
+  setMinimumSize(kWidth, kHeight);
+  resize(kWidth, kHeight);
   showPage(1);
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+          &TForm1::syncWithStudio);
 }
 
 TForm1::~TForm1() {
+  disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
   // The build first (it may still use the pages), then the pages, then the session (it closes
   // the port of a transfer still running); the loop last.
   m_buildRunner.reset();
@@ -77,9 +88,17 @@ void TForm1::buildMenu() {
     });
     return action;
   };
-  addCommand("N2", QStringLiteral("新專案"), QKeySequence::New, &TForm1::N2Click);
+  m_newProject = addCommand("N2", QStringLiteral("新專案"), QKeySequence::New, &TForm1::N2Click);
   file->addSeparator()->setObjectName("N3");
-  addCommand("N4", QStringLiteral("載入專案"), QKeySequence::Open, &TForm1::N4Click);
+  m_loadProject =
+      addCommand("N4", QStringLiteral("載入專案"), QKeySequence::Open, &TForm1::N4Click);
+  m_recentMenu = file->addMenu(QStringLiteral("最近的專案"));
+  m_recentMenu->setObjectName("RecentProjects");
+  connect(m_recentMenu, &QMenu::aboutToShow, this, [this] {
+    m_recent.fillMenu(m_recentMenu, m_studio.language(), [this](const QString& path) {
+      YVclCtrl::RunReportingExceptions([this, &path] { openProject(StoragePath(path)); });
+    });
+  });
   addCommand("N5", QStringLiteral("儲存專案"), QKeySequence::Save, &TForm1::N5Click);
   file->addSeparator()->setObjectName("N6");
   addCommand("N7", QStringLiteral("離開"), QKeySequence::Quit, &TForm1::N7Click);
@@ -88,7 +107,7 @@ void TForm1::buildMenu() {
 void TForm1::buildPages() {
   auto* central = new QWidget(this);
   setCentralWidget(central);
-  m_pages = form::Place(new QTabWidget(central), "PageControl1", {8, 6, 873, 457});
+  m_pages = form::Place(new WizardTabs(central), "PageControl1", {8, 6, 873, 457});
   m_stylePage = new StylePage(m_studio);
   m_backgroundPage = new BackgroundPage(m_studio);
   m_codeTablePage = new CodeTablePage(m_studio);
@@ -101,6 +120,18 @@ void TForm1::buildPages() {
   m_next = form::Button(central, "SpeedButton2", QStringLiteral("下一頁"), {751, 470, 130, 34});
   connect(m_previous, &QPushButton::clicked, this, &TForm1::SpeedButton1Click);
   connect(m_next, &QPushButton::clicked, this, &TForm1::SpeedButton2Click);
+  // The page keys of the tab control follow the page buttons, and do nothing where they do.
+  connect(m_pages, &WizardTabs::nextPageAsked, this, [this] {
+    if (m_next->isVisible() && m_next->isEnabled()) {
+      SpeedButton2Click();
+    }
+  });
+  connect(m_pages, &WizardTabs::previousPageAsked, this, [this] {
+    if (m_previous->isVisible() && m_previous->isEnabled()) {
+      SpeedButton1Click();
+    }
+  });
+  InstallLogMenu(m_buildPage->findChild<QPlainTextEdit*>("Memo1"), m_studio);
 
   m_buildRunner =
       std::make_unique<BuildRunner>(m_studio, *m_buildPage, *m_uploadSession, *UiEventLoop());
@@ -121,6 +152,9 @@ void TForm1::lockForBuild(bool locked) {
     page->setEnabled(!locked);
   }
   m_buildPage->setBuilding(locked);
+  if (!locked) {
+    syncWithStudio();
+  }
 }
 
 void TForm1::buildFinished() {
@@ -171,11 +205,15 @@ void TForm1::refreshFromStudio() {
   m_buildPage->preview()->fillBackground();
   m_buildPage->preview()->ShowBuildPreview();
   showTitle();
+  noteRecentProject();
   showPage(m_studio.window().CurrentPage);
 }
 
 void TForm1::applySettings() {
   m_captions.apply(m_studio.window().captions);
+  m_qtCatalogue.useLanguage(m_studio.language());
+  m_recentMenu->setTitle(m_studio.language() == 0 ? QStringLiteral("Recent projects")
+                                                  : QStringLiteral("最近的專案"));
   m_backgroundPage->setHeadings(m_studio.language());
   m_codeTablePage->setHeadings(m_studio.language());
   applyPanels();
@@ -205,7 +243,55 @@ void TForm1::applyPanels() {
 }
 
 void TForm1::showTitle() {
-  setWindowTitle(DisplayText(m_studio.title()));
+  const QString title = DisplayText(m_studio.title());
+  const QString shown = m_studio.modified() ? '*' + title : title;
+  if (windowTitle() != shown) {
+    setWindowTitle(shown);
+  }
+}
+
+void TForm1::syncWithStudio() {
+  // While a build runs, the project is the build thread's; the window is locked meanwhile.
+  if (m_buildRunner == nullptr || m_buildRunner->running() || m_shutDown) {
+    return;
+  }
+  showTitle();
+  const bool idle = !m_uploadSession->busy();
+  m_newProject->setEnabled(idle);
+  m_loadProject->setEnabled(idle);
+  m_recentMenu->setEnabled(idle);
+}
+
+void TForm1::noteRecentProject() {
+  const std::string& path = m_studio.project().ProjectPath;
+  if (!path.empty()) {
+    m_recent.add(DisplayPath(path));
+  }
+}
+
+bool TForm1::mayDropProject() {
+  if (!m_studio.modified()) {
+    return true;
+  }
+  switch (AskAboutUnsavedChanges(this, m_studio.language())) {
+    case UnsavedChoice::kSave:
+      return saveProject();
+    case UnsavedChoice::kDiscard:
+      return true;
+    case UnsavedChoice::kCancel:
+      break;
+  }
+  return false;
+}
+
+bool TForm1::saveProject() {
+  const auto path = m_studio.chooseProjectToSave();
+  const bool saved = path && m_studio.SaveProject(*path);
+  if (saved) {
+    noteRecentProject();
+  }
+  showTitle();
+  return saved;
 }
 
 int TForm1::currentPage() const {
@@ -239,7 +325,7 @@ void TForm1::SpeedButton2Click() {
 
 void TForm1::N2Click() {
   // The log and the project stay while packets go out or the port is awaited.
-  if (m_uploadSession->busy()) {
+  if (m_uploadSession->busy() || !mayDropProject()) {
     return;
   }
   m_studio.NewProject();
@@ -247,7 +333,7 @@ void TForm1::N2Click() {
 }
 
 void TForm1::N4Click() {
-  if (m_uploadSession->busy()) {
+  if (m_uploadSession->busy() || !mayDropProject()) {
     return;
   }
   const auto path = m_studio.chooseProjectToOpen();
@@ -256,16 +342,51 @@ void TForm1::N4Click() {
   }
 }
 
-void TForm1::N5Click() {
-  const auto path = m_studio.chooseProjectToSave();
-  if (path) {
-    m_studio.SaveProject(*path);
-    showTitle();
+void TForm1::openProject(const std::string& path) {
+  if (m_uploadSession->busy() || !mayDropProject()) {
+    return;
   }
+  if (m_studio.LoadProject(path)) {
+    refreshFromStudio();
+  }
+}
+
+void TForm1::N5Click() {
+  saveProject();
 }
 
 void TForm1::N7Click() {
   close();
+}
+
+void TForm1::buildGrowth() {
+  using Follow = WindowGrowth::Follow;
+  const std::pair<const char*, WindowGrowth::Follows> controls[] = {
+      {"PageControl1", Follow::kGrowWidth | Follow::kGrowHeight},
+      {"SpeedButton1", Follow::kMoveDown},
+      {"SpeedButton2", Follow::kMoveRight | Follow::kMoveDown},
+      // Page 2: the background lists grow, what lies below and beside them moves.
+      {"PageControl2", Follow::kGrowWidth | Follow::kGrowHeight},
+      {"GroupBox6", Follow::kMoveDown},
+      {"GroupBox4", Follow::kMoveDown},
+      {"Label1", Follow::kMoveRight},
+      {"Image11", Follow::kMoveRight},
+      // Page 3: the code table shows more rows; its columns have their design widths.
+      {"StringGrid2", Follow::kGrowHeight},
+      // Page 4: the log and the tools column above it widen, the log grows down.
+      {"ComboBox2", Follow::kGrowWidth},
+      {"ProgressBar1", Follow::kGrowWidth},
+      {"Memo1", Follow::kGrowWidth | Follow::kGrowHeight},
+      {"SheetButton", Follow::kMoveDown},
+  };
+  for (const auto& [name, follows] : controls) {
+    m_growth.add(findChild<QWidget*>(name), follows);
+  }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  m_growth.apply(size() - QSize(kWidth, kHeight));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -273,6 +394,10 @@ void TForm1::closeEvent(QCloseEvent* event) {
   // when it is over.
   if (m_buildRunner->running()) {
     m_closeAfterBuild = true;
+    event->ignore();
+    return;
+  }
+  if (!m_shutDown && !mayDropProject()) {
     event->ignore();
     return;
   }

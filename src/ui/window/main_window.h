@@ -5,12 +5,14 @@
 #include <QPoint>
 #include <memory>
 
+#include "ui/qt/qt_catalogue.h"
 #include "ui/window/form_captions.h"
+#include "ui/window/recent_projects.h"
+#include "ui/window/window_growth.h"
 
 class QAction;
 class QMenu;
 class QPushButton;
-class QTabWidget;
 
 namespace tvx {
 
@@ -22,6 +24,7 @@ class CodeTablePage;
 class StylePage;
 class Studio;
 class UploadSession;
+class WizardTabs;
 
 // The main window: the menu, the four pages shown one at a time like a wizard, and the page
 // buttons. Everything the window shows is the studio's project and state; the pages edit the
@@ -46,11 +49,14 @@ class TForm1 : public QMainWindow {
   // Shows everything from the studio's project and state.
   void refreshFromStudio();
 
-  // Menu commands. New and Load do nothing while a transfer or the wait for the port runs.
+  // Menu commands. New and Load do nothing while a transfer or the wait for the port runs (their
+  // commands are disabled then). New, Load and Exit first ask what becomes of unsaved changes.
   void N2Click();
   void N4Click();
   void N5Click();
   void N7Click();
+  // Loads a project file as "載入專案" does once the file is chosen (the recent projects).
+  void openProject(const std::string& path);
   // Page buttons.
   void SpeedButton1Click();
   void SpeedButton2Click();
@@ -64,9 +70,11 @@ class TForm1 : public QMainWindow {
   BuildRunner& buildRunner() { return *m_buildRunner; }
   UploadSession& uploadSession() { return *m_uploadSession; }
   Studio& studio() { return m_studio; }
+  RecentProjects& recentProjects() { return m_recent; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void buildMenu();
@@ -74,7 +82,17 @@ class TForm1 : public QMainWindow {
   void wirePages();
   void applySettings();
   void applyPanels();
+  // The studio's title, marked "*" while the project has unsaved changes.
   void showTitle();
+  // Whether the project may be replaced or the window closed: asks what becomes of unsaved
+  // changes; Save saves as "儲存專案" does and goes on only when the project was saved.
+  bool mayDropProject();
+  bool saveProject();
+  void noteRecentProject();
+  // Brings the title mark and the commands that wait for a transfer up to date; the window does
+  // it each time its loop falls idle, so that no edit of any page goes unnoticed.
+  void syncWithStudio();
+  void buildGrowth();
   // While a build runs the project is the build's: editing and the menu are locked.
   void lockForBuild(bool locked);
   void buildFinished();
@@ -85,7 +103,13 @@ class TForm1 : public QMainWindow {
   // Made on the window's loop; outlives the pages, which show it.
   std::unique_ptr<UploadSession> m_uploadSession;
   FormCaptions m_captions{this};
-  QTabWidget* m_pages = nullptr;      // PageControl1
+  QtCatalogue m_qtCatalogue;
+  RecentProjects m_recent;
+  WindowGrowth m_growth;
+  QAction* m_newProject = nullptr;   // N2
+  QAction* m_loadProject = nullptr;  // N4
+  QMenu* m_recentMenu = nullptr;
+  WizardTabs* m_pages = nullptr;      // PageControl1
   QPushButton* m_previous = nullptr;  // SpeedButton1
   QPushButton* m_next = nullptr;      // SpeedButton2
   StylePage* m_stylePage = nullptr;

@@ -35,11 +35,14 @@ constexpr int kSideColumnWidth = 177;
 
 void setTextColour(QWidget* control, const QColor& colour, bool contrast) {
   QPalette palette = control->parentWidget()->palette();
-  palette.setColor(QPalette::WindowText, colour);
-  palette.setColor(QPalette::ButtonText, colour);
-  if (contrast) {
-    palette.setColor(QPalette::Window, ContrastingBackground(colour));
-    palette.setColor(QPalette::Button, ContrastingBackground(colour));
+  // The disabled colours stay the style's, so that the control looks disabled when it is.
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::WindowText, colour);
+    palette.setColor(group, QPalette::ButtonText, colour);
+    if (contrast) {
+      palette.setColor(group, QPalette::Window, ContrastingBackground(colour));
+      palette.setColor(group, QPalette::Button, ContrastingBackground(colour));
+    }
   }
   control->setBackgroundRole(QPalette::Window);
   control->setAutoFillBackground(contrast);
