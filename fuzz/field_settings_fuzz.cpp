@@ -2,10 +2,7 @@
 // applying must never crash, a refusal must leave the project as it was, and whatever is taken
 // must save and load back as it was set (paths aside: loading looks missing pictures up in the
 // catalogue).
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,42 +11,9 @@
 #include "project/field_settings.h"
 #include "project/project_file.h"
 #include "project/startup.h"
-#include "util/diagnostic_sink.h"
+#include "project_fuzz_fixture.h"
 
 namespace {
-
-class SilentSink : public YVclUtil::DiagnosticSink {
- public:
-  void showErrorBox(const std::string&, const std::string&) override {}
-  void debugString(const std::string&) override {}
-};
-
-struct Fixture {
-  Fixture() {
-    YVclUtil::SetDiagnosticSink(&sink);
-    const std::filesystem::path shm = "/dev/shm";
-    const std::filesystem::path base =
-        std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    folder = base / ("tvx880-field-settings-fuzz-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    output = (folder / "set.ql3").string();
-  }
-  ~Fixture() {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
-
-  SilentSink sink;
-  std::filesystem::path folder;
-  std::string output;
-  tvx::ScriptedHost host;
-};
-
-void check(bool condition) {
-  if (!condition) {
-    std::abort();
-  }
-}
 
 bool isPath(const tvx::NamedField& field) {
   using Kind = tvx::NamedFieldKind;
@@ -61,13 +25,14 @@ bool isPath(const tvx::NamedField& field) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static Fixture fixture;
+  static tvx::fuzz::ProjectFuzzFixture fixture("field-settings");
+  const std::string output = fixture.file("set.ql3");
   if (size == 0) {
     return 0;
   }
   // The first byte picks the settings that decide what some fields may hold.
   tvx::ProgramState state;
-  state.ProgramDir = fixture.folder.string() + "/";
+  state.ProgramDir = fixture.home();
   state.settings.LiftMsgIdxUsed = (data[0] & 1) != 0;
   state.settings.DateTimeSupported = (data[0] & 2) != 0;
   tvx::Project project;
@@ -88,18 +53,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const tvx::Project before = project;
   if (!tvx::ApplyFieldSettings(project, settings, state.settings, 0).empty()) {
-    check(project == before);
+    tvx::fuzz::Check(project == before);
     return 0;
   }
-  std::filesystem::remove(fixture.output);
+  std::filesystem::remove(output);
   fixture.host.clear();
-  check(tvx::SaveProject(fixture.output, project, state, fixture.host));
+  tvx::fuzz::Check(tvx::SaveProject(output, project, state, fixture.host));
   tvx::Project reloaded;
-  check(tvx::LoadProject(fixture.output, reloaded, state, fixture.host));
+  tvx::fuzz::Check(tvx::LoadProject(output, reloaded, state, fixture.host));
   for (const tvx::FieldSetting& setting : settings) {
     if (!isPath(setting.field)) {
-      check(tvx::NamedFieldValue(reloaded, setting.field) ==
-            tvx::NamedFieldValue(project, setting.field));
+      tvx::fuzz::Check(tvx::NamedFieldValue(reloaded, setting.field) ==
+                       tvx::NamedFieldValue(project, setting.field));
     }
   }
   return 0;
