@@ -7,6 +7,8 @@
 #include <string>
 #include <thread>
 
+#include "rom/config_block.h"
+#include "rom/rom_layout.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
 
@@ -135,6 +137,51 @@ TEST_F(BuildCliTest, OutNeverOverwritesTheProjectNorAFileThatIsNoImage) {
     EXPECT_EQ(build.status, 0) << build.err;
   }
   EXPECT_EQ(fs::file_size(work / "a.bin"), 4194304u);
+}
+
+// One image per indicator of a building from one project, which stays as it was.
+TEST_F(BuildCliTest, SetBuildsTheChangedProjectAndLeavesItsFileAlone) {
+  const std::string home = " --home " + test::ShellQuoted(kShippedHome);
+  ASSERT_EQ(run("project new " + path("tower.ql3") + home).status, 0);
+  const std::string project = test::ReadFileBytes(work / "tower.ql3");
+  const auto yesterday = fs::last_write_time(work / "tower.ql3") - std::chrono::hours(24);
+  fs::last_write_time(work / "tower.ql3", yesterday);
+
+  for (const int node : {1, 42}) {
+    const std::string image = "node" + std::to_string(node) + ".BIN";
+    const test::CliRun build =
+        run("build " + path("tower.ql3") + home + " --set NODEADDR=" + std::to_string(node) +
+            " --set FL_COLOR=#00FF00 --out " + path(image));
+    ASSERT_EQ(build.status, 0) << build.out << build.err;
+    EXPECT_EQ(build.out.rfind("Make....\nBuilt with NODEADDR=" + std::to_string(node) +
+                                  ", FL_COLOR=#00FF00; the project file is neither saved nor "
+                                  "changed\nUse memory = ",
+                              0),
+              0u)
+        << build.out;
+    const std::string bytes = test::ReadFileBytes(work / image);
+    ASSERT_EQ(bytes.size(), 4194304u);
+    const std::string block = bytes.substr(bytes.size() - kConfigBlockSize);
+    EXPECT_EQ(static_cast<unsigned char>(block[config_offset::kNodeAddress]), node);
+    // The floor colour in RGB565: pure green.
+    EXPECT_EQ(block.substr(config_offset::kFloorColour, 2), std::string("\xE0\x07"));
+  }
+  const test::CliRun chinese = run("build " + path("tower.ql3") + home +
+                                   " --lang zh --set NODEADDR=3 --out " + path("node3.BIN"));
+  EXPECT_NE(chinese.out.find("\n本次建置套用 NODEADDR=3; 專案檔不儲存也不變更\n"),
+            std::string::npos)
+      << chinese.out;
+
+  const test::CliRun refused =
+      run("build " + path("tower.ql3") + home + " --set NODEADDR=256 --out " + path("x.BIN"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("tvx880: NODEADDR: \"256\" is refused"), std::string::npos);
+  EXPECT_FALSE(fs::exists(work / "x.BIN"));
+  EXPECT_EQ(run("build " + path("tower.ql3") + home + " --set NODE=1").status, 2);
+
+  EXPECT_EQ(test::ReadFileBytes(work / "tower.ql3"), project);
+  EXPECT_EQ(fs::last_write_time(work / "tower.ql3"), yesterday);
 }
 
 TEST_F(BuildCliTest, NoImageMeansExitStatusOne) {

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/cli_run.h"
 #include "support/ordinary_user.h"
@@ -146,6 +148,123 @@ TEST_F(ProjectCliTest, AReadOnlyProjectIsShownAndNotReplaced) {
                        "\": Permission denied\ntvx880: the project \"" + file +
                        "\" was not written\n");
   EXPECT_EQ(test::ReadFileBytes(file), bytes);
+}
+
+// One value of every kind of field, given as a script gives it and read back as "project get"
+// prints it; what "get" printed before, given back to "set", restores the file byte for byte.
+TEST_F(ProjectCliTest, SetAndGetRoundTripEveryKindOfField) {
+  const std::string home = std::string(TVX_SOURCE_DIR) + "/data";
+  const std::string file = (m_work.path() / "tower.ql3").string();
+  ASSERT_EQ(
+      run("project new " + test::ShellQuoted(file) + " --home " + test::ShellQuoted(home)).status,
+      0);
+  const std::string original = test::ReadFileBytes(file);
+  // Pictures that exist, since loading looks missing ones up in the catalogue.
+  const std::string lobby = (m_work.path() / "大廳 lobby.bmp").string();
+  const std::string fire = (m_work.path() / "fire.bmp").string();
+  test::WriteFileBytes(lobby, "BM");
+  test::WriteFileBytes(fire, "BM");
+  const std::vector<std::pair<std::string, std::string>> changes{
+      {"NODEADDR", "200"},
+      {"HLAMP1", "2"},
+      {"FL_COLOR", "#FF0000"},
+      {"BKG_COLOR", "65280"},
+      {"FloorTable[5]", "大廳"},
+      {"FLS2_DIR", "Style9"},
+      {"STANDBYLOGOBMP", lobby},
+      {"UserBkGndImage[3]", lobby},
+      {"FloorBkgImage[0x10]", "12"},
+      {"LiftStateImage[2][C]", fire},
+      {"Layout", "64"},
+      {"LayoutVariant", "1"},
+  };
+  const auto words = [&](const char* command, bool assignments,
+                         const std::vector<std::pair<std::string, std::string>>& fields) {
+    std::vector<std::string> line{"project", command, file, "--home", home};
+    for (const auto& [name, value] : fields) {
+      line.push_back(assignments ? name + "=" + value : name);
+    }
+    return line;
+  };
+  const test::CliRun before = test::RunTvx880Words(words("get", false, changes));
+  ASSERT_EQ(before.status, 0) << before.err;
+
+  const test::CliRun set = test::RunTvx880Words(words("set", true, changes));
+  ASSERT_EQ(set.status, 0) << set.err;
+  EXPECT_EQ(set.out, "");
+  const test::CliRun after = test::RunTvx880Words(words("get", false, changes));
+  EXPECT_EQ(after.out, "200\n2\n255\n65280\n大廳\nStyle9\n" + lobby + "\n" + lobby + "\n12\n" +
+                           fire + "\n64\n1\n");
+  const std::string saved = test::ReadFileBytes(file);
+  for (const std::string& line :
+       std::vector<std::string>{"FL_COLOR=255\r\n", "0x05=\xA4\x6A\xC6\x55\r\n", "Layout=65\r\n",
+                                "LiftState_2_C=" + fire + "\r\n"}) {
+    EXPECT_NE(saved.find(line), std::string::npos) << line;
+  }
+
+  std::vector<std::pair<std::string, std::string>> restore;
+  std::size_t start = 0;
+  for (const auto& change : changes) {
+    const std::size_t end = before.out.find('\n', start);
+    restore.emplace_back(change.first, before.out.substr(start, end - start));
+    start = end + 1;
+  }
+  const test::CliRun restored = test::RunTvx880Words(words("set", true, restore));
+  EXPECT_EQ(restored.status, 0) << restored.err;
+  EXPECT_EQ(test::ReadFileBytes(file), original);
+}
+
+TEST_F(ProjectCliTest, SetWritesNothingWhenAnyValueIsRefused) {
+  const std::string home = " --home " + test::ShellQuoted(std::string(TVX_SOURCE_DIR) + "/data");
+  const std::string file = test::ShellQuoted((m_work.path() / "tower.ql3").string());
+  ASSERT_EQ(run("project new " + file + home).status, 0);
+  const std::string original = test::ReadFileBytes(m_work.path() / "tower.ql3");
+
+  const test::CliRun refused =
+      run("project set " + file + home +
+          " NODEADDR=3 NODEADDR=256 FL_STYLE=0 FL_COLOR=#12345 BKG_COLOR=16777216 "
+          "'FloorTable[1]=😀' 'FloorTable[2]= 1' FloorBkgImage[0]=128 Layout=48 "
+          "MonthImages[1]=x.bmp AUTOSLIDESHOW=0 SLIDESHOWTIMEGAP=4");
+  EXPECT_EQ(refused.status, 1);
+  for (const char* message :
+       {"tvx880: NODEADDR: \"256\" is refused; it takes 0..255 (the node address)\n",
+        "tvx880: FL_STYLE: \"0\" is refused; it takes 1..5\n",
+        "tvx880: FL_COLOR: \"#12345\" is refused; it takes 0..16777215 (0x00BBGGRR in decimal) "
+        "or #RRGGBB\n",
+        "tvx880: BKG_COLOR: \"16777216\"",
+        "tvx880: FloorTable[1]: \"😀\" has a character that "
+        "Big5 cannot hold",
+        "tvx880: FloorTable[2]: \" 1\" is refused", "tvx880: FloorBkgImage[0]: \"128\"",
+        "tvx880: Layout: \"48\"",
+        "tvx880: MonthImages[1]: \"x.bmp\" is refused; it takes nothing: every save makes it "
+        "from DateTimeLanguage"}) {
+    EXPECT_NE(refused.err.find(message), std::string::npos) << message << "\n" << refused.err;
+  }
+  EXPECT_EQ(refused.err.find("NODEADDR: \"3\""), std::string::npos) << refused.err;
+  // What each value needs from the others is checked only once all are taken.
+  const test::CliRun notKept =
+      run("project set " + file + home + " AUTOSLIDESHOW=0 SLIDESHOWTIMEGAP=4 LayoutVariant=1");
+  EXPECT_EQ(notKept.status, 1);
+  EXPECT_NE(notKept.err.find("tvx880: SLIDESHOWTIMEGAP: \"4\" would not be kept: the file keeps "
+                             "the interval only with AUTOSLIDESHOW=1 (in turn)\n"),
+            std::string::npos)
+      << notKept.err;
+  EXPECT_NE(notKept.err.find("tvx880: LayoutVariant: \"1\" would not be kept"), std::string::npos);
+
+  for (const char* usage :
+       {" NOSUCHFIELD=1", " NODEADDR", " 'FloorTable[256]=1'", " 'LiftStateImage[0][E]=a.bmp'"}) {
+    const test::CliRun wrong = run("project set " + file + home + " NODEADDR=3" + usage);
+    EXPECT_EQ(wrong.status, 2) << usage;
+    EXPECT_NE(wrong.err.find("Run with --help"), std::string::npos) << wrong.err;
+  }
+  EXPECT_EQ(run("project get " + file + home + " NODEADDR[0]").status, 2);
+  EXPECT_EQ(test::ReadFileBytes(m_work.path() / "tower.ql3"), original);
+
+  const test::CliRun help = run("project set --help");
+  EXPECT_NE(help.out.find("  SLIDESHOWTIMEGAP\n      0..299 (the list index, that is the seconds "
+                          "between pictures minus 1)\n"),
+            std::string::npos)
+      << help.out;
 }
 
 }  // namespace

@@ -34,6 +34,10 @@ constexpr BilingualText kBuildAnyway{"; 使用者選擇仍然建置", "; the use
 constexpr BilingualText kBuildCancelled{"; 已取消建置, 未儲存也未建置任何檔案",
                                         "; build cancelled, nothing saved or built"};
 
+constexpr BilingualText kBuiltWithChanges{"本次建置套用 %s; 專案檔不儲存也不變更",
+                                          "Built with %s; the project file is neither saved nor "
+                                          "changed"};
+
 BuildResult stopped(BuildOutcome outcome) {
   BuildResult result;
   result.outcome = outcome;
@@ -118,13 +122,18 @@ Result<BuildResult> BuildDriver::build() {
   // Planned before the build clears the cells that name no picture.
   const ResourcePlan plan = PlanResources(project, state);
   reporter.log(build_text::kMake);
-  reporter.log(build_text::kForceSave);
-  const std::optional<std::string> projectPath = m_studio.chooseProjectToSave();
-  if (!projectPath || !m_studio.SaveProject(*projectPath)) {
-    reporter.log(build_text::kNoProjectSaved);
-    return stopped(BuildOutcome::kNotSaved);
+  if (m_unsavedChanges) {
+    reporter.log(FillIn(reporter.pick(kBuiltWithChanges), {*m_unsavedChanges}));
+    RecomputeForSave(project, state);
+  } else {
+    reporter.log(build_text::kForceSave);
+    const std::optional<std::string> projectPath = m_studio.chooseProjectToSave();
+    if (!projectPath || !m_studio.SaveProject(*projectPath)) {
+      reporter.log(build_text::kNoProjectSaved);
+      return stopped(BuildOutcome::kNotSaved);
+    }
+    m_host.repaint();
   }
-  m_host.repaint();
   const std::string romImagePath =
       m_romImagePath.value_or(RomImagePathForProject(project.ProjectPath));
 

@@ -68,6 +68,9 @@ class BuildDriver {
   void setClock(BuildClock clock) { m_clock = std::move(clock); }
   // Where the image goes instead of beside the project file (nothing: beside it).
   void setRomImagePath(std::optional<std::string> path) { m_romImagePath = std::move(path); }
+  // Builds the project as it is in memory and leaves its file alone: the save is left out and
+  // the log names the changes (the settings a script applied to the loaded project) instead.
+  void setUnsavedChanges(std::string changes) { m_unsavedChanges = std::move(changes); }
   // Where the build's private temporary folder is made (empty: the system's temporary folder).
   void setScratchParent(std::string folder) { m_scratchParent = std::move(folder); }
 
@@ -91,6 +94,7 @@ class BuildDriver {
   BuildHost& m_host;
   BuildClock m_clock;
   std::optional<std::string> m_romImagePath;
+  std::optional<std::string> m_unsavedChanges;
   std::string m_scratchParent;
   ResourceChecks m_checks{};
 };

@@ -10,9 +10,11 @@
 #include "app/studio.h"
 #include "check/report_format.h"
 #include "cli/commands.h"
+#include "cli/field_setting_options.h"
 #include "cli/project_studio.h"
 #include "cli/rom_image_destination.h"
 #include "cli/upload_cli.h"
+#include "project/field_settings.h"
 #include "rom/build_report.h"
 #include "util/error_text.h"
 
@@ -28,6 +30,9 @@ constexpr BilingualText kRefusedByCheck{
     "the pre-flight check found problems in \"%s\" (above); nothing was saved or written "
     "(--lenient builds anyway)"};
 
+constexpr BilingualText kNothingBuilt{"\"%s\" 未建置, 也未變更",
+                                      "\"%s\" was neither built nor changed"};
+
 struct BuildOptions {
   std::string project;
   std::optional<std::string> home;
@@ -35,6 +40,7 @@ struct BuildOptions {
   std::optional<std::string> lang;
   std::optional<std::string> port;
   bool lenient = false;
+  std::vector<std::string> settings;  // --set NAME=VALUE
 };
 
 // The transfer after the build: the port given, language and memory size of the settings.
@@ -141,6 +147,15 @@ int runBuild(const BuildOptions& options) {
   }
   Studio& studio = **loaded;
   applyLanguage(studio, options.lang);
+  const std::vector<FieldSetting> settings = ParsedFieldSettings(options.settings);
+  if (const std::vector<Error> refusals =
+          ApplyFieldSettings(studio.project(), settings, studio.settings(), 0);
+      !refusals.empty()) {
+    for (const Error& refusal : refusals) {
+      reportFailure(refusal);
+    }
+    return reportFailure(Error::Stated(options.project, kNothingBuilt));
+  }
 
   CommandLineBuildHost buildHost(studio, options);
   BuildOutcome outcome = BuildOutcome::kFailed;
@@ -148,6 +163,9 @@ int runBuild(const BuildOptions& options) {
     const ScopedLogListener echo(studio.log(), logEcho(studio.log()));
     BuildDriver driver(studio, buildHost);
     driver.setRomImagePath(options.out);
+    if (!settings.empty()) {
+      driver.setUnsavedChanges(FieldSettingsText(settings));
+    }
     outcome = driver.BuildAndUpload().outcome;
   }
   if (outcome == BuildOutcome::kCheckRefused) {
@@ -167,7 +185,8 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
   CLI::App* buildCommand = app.add_subcommand(
       "build",
       "Check a project, then build it into the indicator's ROM image (.BIN) and print the build "
-      "log; the project is saved first. Anything the check finds stops the build (see "
+      "log; the project is saved first (not with --set). Anything the check finds stops the build "
+      "(see "
       "--lenient). Exit status 0 only when the image was written");
   buildCommand->add_option("PROJECT", build->project, "project file (.ql3)")->required();
   addHomeOption(*buildCommand, build->home);
@@ -181,6 +200,11 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
   buildCommand->add_flag("--lenient", build->lenient,
                          "build even when the pre-flight check finds problems (their slots stay "
                          "empty or wrong); the findings are printed");
+  buildCommand
+      ->add_option("--set", build->settings,
+                   "build with this field changed (repeatable; the names and values of "
+                   "\"project set\"); the project file is left as it is")
+      ->check(FieldSettingValidator());
   runner.bind(buildCommand, [build] { return runBuild(*build); });
 }
 

@@ -5,11 +5,15 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "app/program_home.h"
 #include "app/studio.h"
 #include "cli/commands.h"
+#include "cli/field_setting_options.h"
 #include "cli/project_studio.h"
+#include "project/field_settings.h"
+#include "project/named_field.h"
 #include "project/project.h"
 #include "project/project_fields.h"
 #include "util/error_text.h"
@@ -132,7 +136,11 @@ struct ProjectOptions {
   std::string file;
   std::optional<std::string> home;
   bool force = false;
+  std::vector<std::string> fields;  // names (get) or NAME=VALUE texts (set)
 };
+
+constexpr BilingualText kNotWritten{"專案 \"%s\" 未寫入", "the project \"%s\" was not written"};
+constexpr BilingualText kNothingWritten{"專案 \"%s\" 未變更", "the project \"%s\" is unchanged"};
 
 constexpr BilingualText kExists{
     "\"%s\" 已存在, 不會被覆寫 (用 --force 取代它)",
@@ -169,8 +177,7 @@ int runNew(const ProjectOptions& options) {
   Studio studio(*home);
   studio.StartUp();
   if (!studio.SaveProject(options.file)) {
-    return reportFailure(
-        Error::Stated(options.file, {"專案 \"%s\" 未寫入", "the project \"%s\" was not written"}));
+    return reportFailure(Error::Stated(options.file, kNotWritten));
   }
   return kExitOk;
 }
@@ -181,6 +188,40 @@ int runShow(const ProjectOptions& options) {
     return reportFailure(studio.error());
   }
   printProject((*studio)->project());
+  return kExitOk;
+}
+
+int runGet(const ProjectOptions& options) {
+  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  if (!studio) {
+    return reportFailure(studio.error());
+  }
+  for (const std::string& name : options.fields) {
+    // The parser let only names of fields through.
+    const std::string value = NamedFieldValue((*studio)->project(), *FindNamedField(name));
+    std::printf("%s\n", value.c_str());
+  }
+  return kExitOk;
+}
+
+int runSet(const ProjectOptions& options) {
+  const std::vector<FieldSetting> settings = ParsedFieldSettings(options.fields);
+  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  if (!studio) {
+    return reportFailure(studio.error());
+  }
+  Studio& loaded = **studio;
+  const std::vector<Error> refusals =
+      ApplyFieldSettings(loaded.project(), settings, loaded.settings(), 0);
+  if (!refusals.empty()) {
+    for (const Error& refusal : refusals) {
+      reportFailure(refusal);
+    }
+    return reportFailure(Error::Stated(options.file, kNothingWritten));
+  }
+  if (!loaded.SaveProject(options.file)) {
+    return reportFailure(Error::Stated(options.file, kNotWritten));
+  }
   return kExitOk;
 }
 
@@ -200,6 +241,35 @@ void registerProjectCommands(CLI::App& app, CommandRunner& runner) {
   CLI::App* show = addProjectSubcommand(
       *project, "show", "Load a project file and print every field as JSON", *showOptions);
   runner.bind(show, [showOptions] { return runShow(*showOptions); });
+
+  auto getOptions = std::make_shared<ProjectOptions>();
+  CLI::App* get = addProjectSubcommand(
+      *project, "get",
+      "Load a project file and print the value of each named field, one a line (texts in UTF-8, "
+      "numbers in decimal as \"project show\" prints them)",
+      *getOptions);
+  get->add_option("NAME", getOptions->fields,
+                  "a key of \"project show\", a list entry NAME[i] or LiftStateImage[row][A-D]")
+      ->required()
+      ->check(FieldNameValidator());
+  runner.bind(get, [getOptions] { return runGet(*getOptions); });
+
+  auto setOptions = std::make_shared<ProjectOptions>();
+  CLI::App* set = addProjectSubcommand(
+      *project, "set",
+      "Change named fields of a project file and save it as the window saves it; when any value "
+      "is refused nothing is written",
+      *setOptions);
+  set->add_option("NAME=VALUE", setOptions->fields,
+                  "the field's name as \"project get\" takes it, \"=\" and the value (texts "
+                  "in UTF-8); the fields below")
+      ->required()
+      ->check(FieldSettingValidator());
+  set->footer(
+      "Fields and the values they take (lists take the index the file stores, not the "
+      "text the window shows):\n" +
+      NamedFieldHelp());
+  runner.bind(set, [setOptions] { return runSet(*setOptions); });
 }
 
 }  // namespace tvx::cli

@@ -315,6 +315,11 @@ class ProjectReader {
 
 }  // namespace
 
+void RecomputeForSave(Project& project, const ProgramState& state) {
+  project.FloorStyleDir = ComputeFloorStyleDir(project, state.ProgramDir);
+  ComputeDateTimeImages(project, state.ProgramDir);
+}
+
 bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host) {
   constexpr const char* kNotCreated = "Err: Can not create file \"%s\"";
   // Read when it exists, for the sections the project does not own; written only below, so
@@ -331,7 +336,7 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
   if (state.settings.LiftMsgIdxUsed) {
     ini.EraseSection(kLiftMsgIdx);
   }
-  project.FloorStyleDir = ComputeFloorStyleDir(project, state.ProgramDir);
+  RecomputeForSave(project, state);
   writeHead(ini);
   writeMode(ini, project);
   writeMainOption(ini, project);
@@ -343,7 +348,6 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
     writeMessageInputs(ini, project);
   }
   writeLiftStates(ini, project);
-  ComputeDateTimeImages(project, state.ProgramDir);
   writeDateTime(ini, project);
   if (Result<void> saved = ini.Save(); !saved) {
     report(host, kNotCreated, path, saved.error(), state.settings.LANG);

@@ -21,6 +21,11 @@ inline constexpr const char* kProjectFileExtension = "ql3";
 // FloorStyleDir are recomputed either way.
 bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host);
 
+// What every save recomputes in the project before it is written: FloorStyleDir and the
+// weekday and month pictures of the date language. A build that leaves the file alone runs it
+// too, so that it builds what a save would have written.
+void RecomputeForSave(Project& project, const ProgramState& state);
+
 // Replaces the project with the one in the file at path. Pictures the file names that no longer
 // exist are looked up by file name in the default catalogue. On success sets ProjectPath and the
 // title and shows page 1; on failure shows why (caption "TVX880") and changes nothing.
