@@ -397,16 +397,15 @@ TEST_F(ProjectFileTest, ProjectFromAnotherComputerFindsItsPicturesInTheCatalogue
   ASSERT_TRUE(loadText(text));
   EXPECT_EQ(m_project.UserBkGndImage[0],
             catalogue(CatalogueFolder::kVerticalBackground, "bg01.bmp"));
-  EXPECT_EQ(m_project.UserBkGndImage[3],
-            catalogue(CatalogueFolder::kVerticalBackground, "lobby.bmp"))
-      << "relocated even where the catalogue has no such picture";
+  EXPECT_EQ(m_project.UserBkGndImage[3], "D:\\Customer\\lobby.bmp")
+      << "neither found nor in the catalogue: kept as written";
   EXPECT_EQ(m_project.UserBkGndImage2[1],
             catalogue(CatalogueFolder::kHorizontalBackground, "wide01.bmp"));
   EXPECT_EQ(m_project.LiftStateImage[0][2],
             catalogue(CatalogueFolder::kLiftState, "FIRE0_EG_240x48.bmp"));
-  EXPECT_EQ(m_project.LiftStateImage[5][0], catalogue(CatalogueFolder::kLiftState, "maint.bmp"));
+  EXPECT_EQ(m_project.LiftStateImage[5][0], "E:\\pics\\maint.bmp");
   EXPECT_EQ(m_project.LiftStateImage[5][1], before.LiftStateImage[5][1]);
-  EXPECT_EQ(m_project.STANDBYLOGOBMP, "");
+  EXPECT_EQ(m_project.STANDBYLOGOBMP, "C:\\logo.bmp") << "kept, switched off";
   EXPECT_EQ(m_project.USE_STANDBYLOGO, 0);
   EXPECT_EQ(m_project.WeekImages[1], before.WeekImages[1]) << "missing weekday pictures stay";
 }
