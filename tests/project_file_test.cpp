@@ -327,6 +327,66 @@ TEST_F(ProjectFileTest, SavingOverAFileKeepsForeignSectionsAheadOfTheProject) {
   EXPECT_LT(rewritten.find("[LiftMsgIdx]"), rewritten.find("[LiftStateImage]"));
 }
 
+TEST_F(ProjectFileTest, KeysThisVersionDoesNotKnowFollowTheKnownOnesOfTheirSection) {
+  startUp("KWXPS");
+  ASSERT_TRUE(loadText(IniText({"[Notes]",
+                                "Site=Tower 2",
+                                "[Head]",
+                                "Signature=KWX",
+                                "Version=2.3",
+                                "Generator=TVX Studio 9",
+                                "[Mode]",
+                                "Layout=16",
+                                "Night=1",
+                                "Protocol=7",
+                                "[MainOption]",
+                                "BRIGHTNESS_NIGHT=40",
+                                "FL_COLOR=255",
+                                "Owner=\xA4\x6A\xC6\x55 A",
+                                "AUTOSLIDESHOW=0",
+                                "SLIDESHOWTIMEGAP=9",
+                                "[FloorTable]",
+                                "0x0a=ten",
+                                "0x0A=10",
+                                "[LiftMsgIdx]",
+                                "MSG0=1",
+                                "MSG10=3",
+                                "[LiftStateImage]",
+                                "LeftState_0_A=old.bmp",
+                                "LiftState_9_E=extra.bmp",
+                                "[DateTimeImage]",
+                                "Month_0=XX",
+                                "Month_13=x.bmp"})));
+  EXPECT_EQ(m_project.UnknownKeys.size(), 8u);
+
+  // Saved as another file: the keys go along, each after the known keys of its section.
+  ASSERT_TRUE(save(projectPath("copy.ql3")));
+  const std::string file = ReadFileBytes(projectPath("copy.ql3"));
+  for (const std::string& part :
+       {std::string("[Head]\r\nSignature=KWX\r\nVersion=1.0\r\nModel=TVX880 RevA\r\n"
+                    "Model Description=Color TFT-LCD Indicator\r\nGenerator=TVX Studio 9\r\n\r\n"
+                    "[Mode]\r\nLayout=16\r\nDISPTYPE_HV=1\r\nProtocol=0\r\nNight=1\r\n\r\n"),
+        std::string("PS_MODE=3\r\nBRIGHTNESS_NIGHT=40\r\nOwner=\xA4\x6A\xC6\x55 A\r\n\r\n"),
+        std::string("0xFF=\r\n0x0a=ten\r\n\r\n[FloorBkgImage]"),
+        std::string("MSG9=0\r\nMSG10=3\r\n"),
+        std::string("LiftState_9_D=" + m_project.LiftStateImage[9][3] +
+                    "\r\nLiftState_9_E=extra.bmp\r\n"),
+        std::string("Week_7=" + m_project.WeekImages[7] + "\r\nMonth_13=x.bmp\r\n")}) {
+    EXPECT_NE(file.find(part), std::string::npos) << part;
+  }
+  // Keys it knows but does not read here keep their old fate.
+  for (const char* gone : {"SLIDESHOWTIMEGAP", "LeftState_", "Month_0=XX", "Protocol=7", "Site="}) {
+    EXPECT_EQ(file.find(gone), std::string::npos) << gone;
+  }
+
+  // A new project has none; a protocol without message inputs leaves LiftMsgIdx to the file.
+  NewProject(m_state, m_project);
+  EXPECT_TRUE(m_project.UnknownKeys.empty());
+  startUp("STEP");
+  ASSERT_TRUE(load(projectPath("copy.ql3")));
+  EXPECT_EQ(m_project.UnknownKeys.size(), 7u);
+}
+
 TEST_F(ProjectFileTest, SlideshowIntervalOnlyBelongsToTheInTurnMode) {
   startUp();
   m_project.AUTOSLIDESHOW = 2;
@@ -397,16 +457,15 @@ TEST_F(ProjectFileTest, ProjectFromAnotherComputerFindsItsPicturesInTheCatalogue
   ASSERT_TRUE(loadText(text));
   EXPECT_EQ(m_project.UserBkGndImage[0],
             catalogue(CatalogueFolder::kVerticalBackground, "bg01.bmp"));
-  EXPECT_EQ(m_project.UserBkGndImage[3],
-            catalogue(CatalogueFolder::kVerticalBackground, "lobby.bmp"))
-      << "relocated even where the catalogue has no such picture";
+  EXPECT_EQ(m_project.UserBkGndImage[3], "D:\\Customer\\lobby.bmp")
+      << "neither found nor in the catalogue: kept as written";
   EXPECT_EQ(m_project.UserBkGndImage2[1],
             catalogue(CatalogueFolder::kHorizontalBackground, "wide01.bmp"));
   EXPECT_EQ(m_project.LiftStateImage[0][2],
             catalogue(CatalogueFolder::kLiftState, "FIRE0_EG_240x48.bmp"));
-  EXPECT_EQ(m_project.LiftStateImage[5][0], catalogue(CatalogueFolder::kLiftState, "maint.bmp"));
+  EXPECT_EQ(m_project.LiftStateImage[5][0], "E:\\pics\\maint.bmp");
   EXPECT_EQ(m_project.LiftStateImage[5][1], before.LiftStateImage[5][1]);
-  EXPECT_EQ(m_project.STANDBYLOGOBMP, "");
+  EXPECT_EQ(m_project.STANDBYLOGOBMP, "C:\\logo.bmp") << "kept, switched off";
   EXPECT_EQ(m_project.USE_STANDBYLOGO, 0);
   EXPECT_EQ(m_project.WeekImages[1], before.WeekImages[1]) << "missing weekday pictures stay";
 }

@@ -213,6 +213,30 @@ TEST_F(ResourceListTest, BackgroundsTakeTheirSlotsAndFormTheSequence) {
   EXPECT_EQ(project.UserBkGndImage[3], "");
 }
 
+TEST_F(ResourceListTest, PicturesAreNamedByTheFileFoundFromTheProjectFolder) {
+  const std::string fwd = home.put("site/pics/fwd.bmp");
+  const std::string sunset = home.put("site/sunset.bmp");
+  const std::string fire = home.put("site/fire.bmp");
+  const std::string logo = home.put("site/Logo.bmp");
+  project.ProjectPath = home.dir() + "site/taipei.ql3";
+  project.UserBkGndImage[0] = "pics\\fwd.bmp";
+  project.UserBkGndImage[1] = "D:\\Jobs\\gone.bmp";
+  project.UserBkGndImage2[0] = "SUNSET.BMP";
+  project.LiftStateImage[0][0] = "D:\\Jobs\\Taipei101\\FIRE.BMP";
+  project.USE_STANDBYLOGO = 1;
+  project.STANDBYLOGOBMP = "LOGO.bmp";
+  ASSERT_TRUE(write().written);
+  const TYIniFile list(listPath, nullptr, TYIniAccess::ReadOnly);
+  EXPECT_EQ(slot(list, 7, 0), fwd);
+  EXPECT_EQ(slot(list, 7, 1), "<none>");
+  EXPECT_EQ(slot(list, 7, 128), sunset);
+  EXPECT_EQ(slot(list, 0, 196), fire);
+  EXPECT_EQ(slot(list, 0, 97), logo);
+  EXPECT_EQ(slot(list, 0, 236), "m0B") << "not found: the text, for the assembler to refuse";
+  EXPECT_EQ(project.UserBkGndImage[0], "pics\\fwd.bmp") << "the project keeps what was written";
+  EXPECT_EQ(project.LiftStateImage[0][0], "D:\\Jobs\\Taipei101\\FIRE.BMP");
+}
+
 TEST_F(ResourceListTest, AnEarlierListIsEmptiedFirst) {
   project.UserBkGndImage[5] = test::RomPicture("background_v1.bmp");
   project.FloorTable[9] = "LOBBY";

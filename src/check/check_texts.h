@@ -64,6 +64,8 @@ inline constexpr BilingualText kFileMissingStops{"檔案不存在, 製作會在�
                                                  "the file does not exist; the build would stop"};
 inline constexpr BilingualText kFileMissingLeftOut{
     "檔案不存在, 製作時此背景圖會被略過", "the file does not exist; the build leaves it out"};
+inline constexpr BilingualText kFileMissingLogoOff{
+    "檔案不存在, 待機標誌已關閉", "the file does not exist; the standby logo is switched off"};
 inline constexpr BilingualText kUnreadable{"無法讀取檔案: %s", "the file cannot be read: %s"};
 inline constexpr BilingualText kSlotStaysEmpty{"此位置會保留空白", "the slot would stay empty"};
 inline constexpr BilingualText kBuildStops{"製作會中止", "the build would stop"};

@@ -3,6 +3,8 @@
 #include "check/picture_intake.h"
 #include "check/slot_roles.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
+#include "project/project_fields.h"
 #include "project/project_keys.h"
 #include "util/error_text.h"
 
@@ -147,6 +149,26 @@ void checkClearedBackgrounds(CheckContext& context, bool vertical) {
   }
 }
 
+// A logo whose picture was not found on load is switched off; its text is kept for the
+// technician to put the picture back or choose another.
+void checkSwitchedOffLogo(CheckContext& context) {
+  const Project& project = context.project;
+  if (project.USE_STANDBYLOGO != 0 || IsBlank(project.STANDBYLOGOBMP) ||
+      FindProjectPicture(project, project.STANDBYLOGOBMP)) {
+    return;
+  }
+  PlannedSlot slot;
+  slot.slot = kStandbyLogoSlot;
+  slot.value = project.STANDBYLOGOBMP;
+  slot.role = SlotRole::kStandbyLogo;
+  slot.source = {kMainOptionSection, "STANDBYLOGOBMP"};
+  Finding finding =
+      FindingFor(slot, context.state, Severity::kWarning, FindingKind::kPictureMissing);
+  finding.problem = WordsOf(kFileMissingLogoOff);
+  finding.fix = WordsOf(kFixMissing);
+  context.add(std::move(finding));
+}
+
 }  // namespace
 
 void CheckPictures(CheckContext& context) {
@@ -157,6 +179,7 @@ void CheckPictures(CheckContext& context) {
   }
   checkClearedBackgrounds(context, true);
   checkClearedBackgrounds(context, false);
+  checkSwitchedOffLogo(context);
 }
 
 }  // namespace tvx

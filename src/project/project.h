@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tvx {
 
@@ -38,6 +39,15 @@ enum class LiftStateRow : int {
 };
 
 using PathTable = std::array<std::array<std::string, kLiftStateColumnCount>, kLiftStateRowCount>;
+
+// A key of one of the project file's own sections that this version does not read (written by
+// a newer tool or by hand), kept as the file held it so that a save writes it back.
+struct UnknownKey {
+  std::string section;
+  std::string key;
+  std::string value;  // the file's bytes
+  bool operator==(const UnknownKey&) const = default;
+};
 
 // The one open design. Fields keep the names of the project file's keys; settings chosen from
 // lists hold the list index that the file stores. Values that the running program owns
@@ -101,6 +111,10 @@ struct Project {
   // Floor code table: display text and background slot number per controller floor code.
   std::array<std::string, kFloorCodeCount> FloorTable;
   std::array<std::string, kFloorCodeCount> FloorBkgImage;
+
+  // Keys of the own sections this version does not know, in file order; a save writes each
+  // after the known keys of its section.
+  std::vector<UnknownKey> UnknownKeys;
 
   // Not saved.
   std::string ProjectPath;    // file last loaded or saved; empty after start-up and new project

@@ -7,11 +7,14 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "project/catalogue.h"
 #include "project/choices.h"
+#include "project/known_project_keys.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "project/project_fields.h"
 #include "project/project_keys.h"
 #include "project/startup.h"
@@ -26,20 +29,12 @@ namespace {
 using YVclUtil::TYIniFile;
 
 using namespace project_key;
-constexpr const char* kHead = "Head";
-constexpr const char* kMode = "Mode";
-// Only the protocols that raise messages from inputs have it.
-constexpr const char* kLiftMsgIdx = "LiftMsgIdx";
 // Every section a project file may have. A file with none of them is no project whatever its
 // name; older and hand-made projects may lack any of the others (a bare [FloorTable] is one).
 constexpr std::array<const char*, 9> kOwnSections{
     kHead,       kMode,          kMainOptionSection, kVerticalBackgrounds, kHorizontalBackgrounds,
     kFloorTable, kFloorBkgImage, kLiftStateImage,    kDateTimeImage};
 constexpr std::chrono::milliseconds kPauseAfterSave{300};
-
-std::string messageInputKey(int row) {
-  return SlotKey("MSG", row);
-}
 
 std::unique_ptr<TYIniFile> openStore(const std::string& path, YVclUtil::TYIniAccess access) {
   try {
@@ -75,10 +70,9 @@ bool holdsProjectSections(const TYIniFile& ini) {
 // ---- Saving ---------------------------------------------------------------------------------
 
 void writeHead(TYIniFile& ini) {
-  ini.WriteString(kHead, "Signature", "KWX");
-  ini.WriteString(kHead, "Version", "1.0");
-  ini.WriteString(kHead, "Model", "TVX880 RevA");
-  ini.WriteString(kHead, "Model Description", "Color TFT-LCD Indicator");
+  for (const auto& [key, value] : kHeadEntries) {
+    ini.WriteString(kHead, key, value);
+  }
 }
 
 void writeMode(TYIniFile& ini, const Project& project) {
@@ -121,7 +115,7 @@ void writeFloorColumn(TYIniFile& ini, const char* section,
 
 void writeMessageInputs(TYIniFile& ini, const Project& project) {
   for (int row = 0; row < kLiftStateRowCount; ++row) {
-    ini.WriteInteger(kLiftMsgIdx, messageInputKey(row), project.LiftMsgIdx[row]);
+    ini.WriteInteger(kLiftMsgIdx, MessageInputKey(row), project.LiftMsgIdx[row]);
   }
 }
 
@@ -130,6 +124,15 @@ void writeLiftStates(TYIniFile& ini, const Project& project) {
     for (int column = 0; column < kLiftStateColumnCount; ++column) {
       ini.WriteString(kLiftStateImage, LiftStateKey(row, column),
                       project.LiftStateImage[row][column]);
+    }
+  }
+}
+
+// The keys of the section this version does not know, after its own, as the file had them.
+void writeUnknownKeys(TYIniFile& ini, const Project& project, const char* section) {
+  for (const UnknownKey& kept : project.UnknownKeys) {
+    if (kept.section == section) {
+      ini.WriteString(kept.section, kept.key, kept.value);
     }
   }
 }
@@ -148,8 +151,8 @@ void writeDateTime(TYIniFile& ini, const Project& project) {
 // Reads one project file into a project; every rule for odd values lives here.
 class ProjectReader {
  public:
-  ProjectReader(TYIniFile& ini, const ProgramState& state, Project& project)
-      : m_ini(ini), m_state(state), m_project(project) {}
+  ProjectReader(TYIniFile& ini, const ProgramState& state, std::string folder, Project& project)
+      : m_ini(ini), m_state(state), m_folder(std::move(folder)), m_project(project) {}
 
   void read() {
     readMode();
@@ -165,6 +168,7 @@ class ProjectReader {
     }
     readLiftStates();
     readDateTime();
+    readUnknownKeys();
   }
 
  private:
@@ -182,9 +186,17 @@ class ProjectReader {
     }
   }
 
-  // A picture path as read, or the same file name in the catalogue when it no longer exists.
+  bool found(const std::string& path) const { return FindPictureFile(path, m_folder).has_value(); }
+
+  // A picture path as read when it names a picture (wherever the lookup finds it), else the
+  // same file name in the catalogue when the catalogue has it; else the text as read, so that
+  // a save gives back what the technician wrote and the check reports the missing file.
   std::string pictureOrRelocated(const std::string& path, CatalogueFolder folder) const {
-    return FileExists(path) ? path : RelocateToCatalogue(m_state.ProgramDir, path, folder);
+    if (found(path)) {
+      return path;
+    }
+    std::string relocated = RelocateToCatalogue(m_state.ProgramDir, path, folder);
+    return FileExists(relocated) ? relocated : path;
   }
 
   void readMode() {
@@ -249,8 +261,8 @@ class ProjectReader {
     if (number(slideshow.section, slideshow.key, kSlideshowInTurn) == kSlideshowInTurn) {
       readField(*FindField(&Project::SLIDESHOWTIMEGAP));
     }
-    if (!IsBlank(m_project.STANDBYLOGOBMP) && !FileExists(m_project.STANDBYLOGOBMP)) {
-      m_project.STANDBYLOGOBMP.clear();
+    // A logo that names no picture keeps its text, switched off.
+    if (!IsBlank(m_project.STANDBYLOGOBMP) && !found(m_project.STANDBYLOGOBMP)) {
       m_project.USE_STANDBYLOGO = 0;
     }
   }
@@ -271,7 +283,7 @@ class ProjectReader {
 
   void readMessageInputs() {
     for (int row = 0; row < kLiftStateRowCount; ++row) {
-      choose(m_project.LiftMsgIdx[row], number(kLiftMsgIdx, messageInputKey(row), 0),
+      choose(m_project.LiftMsgIdx[row], number(kLiftMsgIdx, MessageInputKey(row), 0),
              kLiftMsgInputChoices.size());
     }
   }
@@ -294,13 +306,13 @@ class ProjectReader {
   void readDateTime() {
     for (int month = 1; month < kMonthImageCount; ++month) {
       const std::string path = text(kDateTimeImage, MonthKey(month));
-      if (FileExists(path)) {
+      if (found(path)) {
         m_project.MonthImages[month] = path;
       }
     }
     for (int day = 1; day < kWeekImageCount; ++day) {
       const std::string path = text(kDateTimeImage, WeekKey(day));
-      if (FileExists(path)) {
+      if (found(path)) {
         m_project.WeekImages[day] = path;
       }
     }
@@ -308,8 +320,25 @@ class ProjectReader {
     m_project.DateTimeLanguage = IsBlank(language) ? std::string("EN") : language;
   }
 
+  void readUnknownKeys() {
+    m_project.UnknownKeys.clear();
+    std::vector<const char*> sections(kOwnSections.begin(), kOwnSections.end());
+    if (m_state.settings.LiftMsgIdxUsed) {
+      sections.push_back(kLiftMsgIdx);
+    }
+    for (const char* section : sections) {
+      for (const std::string& key : m_ini.KeyNames(section)) {
+        std::string value = text(section, key);
+        if (!value.empty() && !IsKnownProjectKey(section, key)) {
+          m_project.UnknownKeys.push_back({section, key, std::move(value)});
+        }
+      }
+    }
+  }
+
   TYIniFile& m_ini;
   const ProgramState& m_state;
+  std::string m_folder;  // where the project's relative picture paths start
   Project& m_project;
 };
 
@@ -338,17 +367,27 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
   }
   RecomputeForSave(project, state);
   writeHead(ini);
+  writeUnknownKeys(ini, project, kHead);
   writeMode(ini, project);
+  writeUnknownKeys(ini, project, kMode);
   writeMainOption(ini, project);
+  writeUnknownKeys(ini, project, kMainOptionSection);
   writeBackgrounds(ini, kVerticalBackgrounds, project.UserBkGndImage);
+  writeUnknownKeys(ini, project, kVerticalBackgrounds);
   writeBackgrounds(ini, kHorizontalBackgrounds, project.UserBkGndImage2);
+  writeUnknownKeys(ini, project, kHorizontalBackgrounds);
   writeFloorColumn(ini, kFloorTable, project.FloorTable);
+  writeUnknownKeys(ini, project, kFloorTable);
   writeFloorColumn(ini, kFloorBkgImage, project.FloorBkgImage);
+  writeUnknownKeys(ini, project, kFloorBkgImage);
   if (state.settings.LiftMsgIdxUsed) {
     writeMessageInputs(ini, project);
+    writeUnknownKeys(ini, project, kLiftMsgIdx);
   }
   writeLiftStates(ini, project);
+  writeUnknownKeys(ini, project, kLiftStateImage);
   writeDateTime(ini, project);
+  writeUnknownKeys(ini, project, kDateTimeImage);
   if (Result<void> saved = ini.Save(); !saved) {
     report(host, kNotCreated, path, saved.error(), state.settings.LANG);
     return false;
@@ -383,7 +422,7 @@ bool LoadProject(const std::string& path, Project& project, ProgramState& state,
   }
   Project loaded = project;
   try {
-    ProjectReader(*store, state, loaded).read();
+    ProjectReader(*store, state, ProjectFolderOf(path), loaded).read();
   } catch (const std::exception&) {
     report(host, kNotLoaded, path);
     return false;

@@ -16,9 +16,10 @@ inline constexpr const char* kProjectFileFilter = "TVX-880 Project File (*.ql3)|
 inline constexpr const char* kProjectFileExtension = "ql3";
 
 // Writes the project into the file at path, keeping sections of an existing file that the
-// project does not own. On success sets ProjectPath and the title; on failure shows why
-// (caption "TVX880") and leaves both as they were. The weekday and month pictures and
-// FloorStyleDir are recomputed either way.
+// project does not own. Keys of the own sections that this version does not know, kept on the
+// project from its load, follow the known keys of their section, values unchanged. On success sets
+// ProjectPath and the title; on failure shows why (caption "TVX880") and leaves both as they were.
+// The weekday and month pictures and FloorStyleDir are recomputed either way.
 bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host);
 
 // What every save recomputes in the project before it is written: FloorStyleDir and the
@@ -26,9 +27,11 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
 // too, so that it builds what a save would have written.
 void RecomputeForSave(Project& project, const ProgramState& state);
 
-// Replaces the project with the one in the file at path. Pictures the file names that no longer
-// exist are looked up by file name in the default catalogue. On success sets ProjectPath and the
-// title and shows page 1; on failure shows why (caption "TVX880") and changes nothing.
+// Replaces the project with the one in the file at path. Picture paths are kept as written
+// when FindPictureFile finds them from the file's folder; one it does not find takes the
+// default catalogue's picture of that file name when the catalogue has it, else stays as
+// written (a standby logo that is not found stays, switched off). On success sets ProjectPath and
+// the title and shows page 1; on failure shows why (caption "TVX880") and changes nothing.
 bool LoadProject(const std::string& path, Project& project, ProgramState& state, Host& host);
 
 }  // namespace tvx

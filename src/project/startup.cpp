@@ -101,6 +101,7 @@ void NewProject(ProgramState& state, Project& project) {
   project.UserBkGndImage2.fill("");
   project.FloorTable.fill("");
   project.FloorBkgImage.fill("");
+  project.UnknownKeys.clear();
   state.window.BackgroundPreviewShown = false;
   state.window.FloorBackgroundPreviewShown = false;
   state.window.CurrentPage = 1;

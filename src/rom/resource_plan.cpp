@@ -4,6 +4,7 @@
 
 #include "project/catalogue.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "project/project_fields.h"
 #include "project/project_keys.h"
 
@@ -54,18 +55,18 @@ void planFixedResources(ResourcePlan& plan, const Project& project, const AppSet
     slots.push_back(libraryResource(slot, SlotRole::kLibraryResource, slot));
   }
   for (int month = 1; month <= 12; ++month) {
-    slots.push_back(picture(0, kFirstMonthSlot + month - 1, project.MonthImages[month],
-                            SlotRole::kMonth, month,
-                            {project_key::kDateTimeImage, project_key::MonthKey(month)}));
+    slots.push_back(picture(0, kFirstMonthSlot + month - 1,
+                            PictureFileOf(project, project.MonthImages[month]), SlotRole::kMonth,
+                            month, {project_key::kDateTimeImage, project_key::MonthKey(month)}));
   }
   for (int day = 1; day <= 7; ++day) {
-    slots.push_back(picture(0, kFirstWeekdaySlot + day - 1, project.WeekImages[day],
-                            SlotRole::kWeekday, day,
-                            {project_key::kDateTimeImage, project_key::WeekKey(day)}));
+    slots.push_back(picture(0, kFirstWeekdaySlot + day - 1,
+                            PictureFileOf(project, project.WeekImages[day]), SlotRole::kWeekday,
+                            day, {project_key::kDateTimeImage, project_key::WeekKey(day)}));
   }
   if (project.USE_STANDBYLOGO != 0) {
-    slots.push_back(picture(0, kStandbyLogoSlot, project.STANDBYLOGOBMP, SlotRole::kStandbyLogo, 0,
-                            {kMainOptionSection, "STANDBYLOGOBMP"}));
+    slots.push_back(picture(0, kStandbyLogoSlot, PictureFileOf(project, project.STANDBYLOGOBMP),
+                            SlotRole::kStandbyLogo, 0, {kMainOptionSection, "STANDBYLOGOBMP"}));
   }
   slots.push_back(libraryResource(kProtocolResourceSlot, SlotRole::kProtocolResource,
                                   settings.protocolResource(), {"Option", "OEM"}));
@@ -93,9 +94,9 @@ void planMessages(ResourcePlan& plan, const Project& project) {
   for (const auto& [firstSlot, column] : kGroups) {
     for (int message = 0; message < kLiftStateRowCount; ++message) {
       plan.messages.push_back(picture(
-          0, firstSlot + message, project.LiftStateImage[message][column], SlotRole::kMessage,
-          message, {project_key::kLiftStateImage, project_key::LiftStateKey(message, column)},
-          column));
+          0, firstSlot + message, PictureFileOf(project, project.LiftStateImage[message][column]),
+          SlotRole::kMessage, message,
+          {project_key::kLiftStateImage, project_key::LiftStateKey(message, column)}, column));
     }
   }
 }
@@ -118,17 +119,16 @@ void planFloorCharacters(ResourcePlan& plan, const Project& project,
 
 // One background list: existing pictures take their slot and join the sequence, other cells
 // are cleared.
-void planBackgrounds(ResourcePlan& plan, const std::array<std::string, kBackgroundSlotCount>& cells,
-                     bool vertical, std::size_t& used) {
+void planBackgrounds(ResourcePlan& plan, const Project& project, bool vertical, std::size_t& used) {
+  const auto& cells = vertical ? project.UserBkGndImage : project.UserBkGndImage2;
   const int firstSlot = vertical ? 0 : kFirstHorizontalBackgroundSlot;
   const char* section =
       vertical ? project_key::kVerticalBackgrounds : project_key::kHorizontalBackgrounds;
   const SlotRole role = vertical ? SlotRole::kVerticalBackground : SlotRole::kHorizontalBackground;
   std::vector<int>& cleared = vertical ? plan.clearedVerticalRows : plan.clearedHorizontalRows;
   for (int row = 0; row < kBackgroundSlotCount; ++row) {
-    std::string path = Trimmed(cells[row]);
-    if (FileExists(path)) {
-      plan.backgrounds.push_back(picture(kBackgroundBank, firstSlot + row, std::move(path), role,
+    if (std::optional<std::string> path = FindProjectPicture(project, cells[row])) {
+      plan.backgrounds.push_back(picture(kBackgroundBank, firstSlot + row, std::move(*path), role,
                                          row, {section, project_key::BackgroundKey(row)}));
       plan.backgroundSequence[used++] = static_cast<std::uint8_t>(row);
     } else if (!cells[row].empty()) {
@@ -166,8 +166,8 @@ ResourcePlan PlanResources(const Project& project, const ProgramState& state) {
   planFloorCharacters(plan, project, state.ProgramDir);
   plan.backgroundSequence.fill(kNoBackground);
   std::size_t used = 0;
-  planBackgrounds(plan, project.UserBkGndImage, true, used);
-  planBackgrounds(plan, project.UserBkGndImage2, false, used);
+  planBackgrounds(plan, project, true, used);
+  planBackgrounds(plan, project, false, used);
   return plan;
 }
 

@@ -40,6 +40,10 @@ CliRun RunTvx880(const std::string& arguments, const std::string& environment) {
   return run;
 }
 
+CliRun RunTvx880In(const std::filesystem::path& directory, const std::string& arguments) {
+  return RunTvx880(arguments, "cd " + ShellQuoted(directory.string()) + " &&");
+}
+
 CliRun RunTvx880Words(const std::vector<std::string>& words) {
   const TempDir capture;
   Tvx880Process program(words, capture / "stdout.txt", capture / "stderr.txt");

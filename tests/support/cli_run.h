@@ -25,6 +25,9 @@ bool Tvx880Built();
 // assignments in `environment` if any, capturing stdout and stderr apart.
 CliRun RunTvx880(const std::string& arguments, const std::string& environment = "");
 
+// The same, run from the working directory `directory`.
+CliRun RunTvx880In(const std::filesystem::path& directory, const std::string& arguments);
+
 // Runs tvx880 with each word as one argument, no shell between (any bytes, empty words too),
 // capturing stdout and stderr apart.
 CliRun RunTvx880Words(const std::vector<std::string>& words);

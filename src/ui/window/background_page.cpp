@@ -20,6 +20,7 @@
 #include "project/catalogue.h"
 #include "project/choices.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "project/window_state.h"
 #include "ui/qt/colours.h"
 #include "ui/qt/display_text.h"
@@ -288,8 +289,9 @@ void BackgroundPage::rowClicked(List list, int row) {
     showPreview(false);
     return;
   }
-  ShowPicture(*m_preview, path, m_studio.programDir());
-  emit backgroundPictureShown(path);
+  const std::string file = PictureFileOf(m_studio.project(), path);
+  ShowPicture(*m_preview, file, m_studio.programDir());
+  emit backgroundPictureShown(file);
   showPreview(true);
 }
 
@@ -301,8 +303,9 @@ void BackgroundPage::rowDoubleClicked(List list, int row) {
   const std::string folder = CatalogueFolderPath(
       m_studio.programDir(), list == kVertical ? CatalogueFolder::kVerticalBackground
                                                : CatalogueFolder::kHorizontalBackground);
-  const auto chosen = ChoosePicture(m_studio.host(), m_studio.language(), folder,
-                                    IsBlank(path) ? std::string() : path);
+  const auto chosen =
+      ChoosePicture(m_studio.host(), m_studio.language(), folder,
+                    IsBlank(path) ? std::string() : PictureFileOf(m_studio.project(), path));
   if (chosen) {
     takeIntoRow(list, row, *chosen);
   }

@@ -18,6 +18,7 @@
 #include "app/studio.h"
 #include "project/choices.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "project/project_fields.h"
 #include "ui/qt/display_text.h"
 #include "ui/qt/report_exceptions.h"
@@ -146,7 +147,7 @@ void BuildPage::buildLogoPanel() {
     QTimer::singleShot(0, this, [this, path = files.front()] {
       YVclCtrl::RunReportingExceptions([this, &path] {
         takeLogo(path);
-        ShowPicture(*m_logo, m_studio.project().STANDBYLOGOBMP, m_studio.programDir());
+        showLogo();
       });
     });
   });
@@ -307,7 +308,7 @@ void BuildPage::refresh() {
   showEntry(m_logoTime, project, &Project::STANDBYTIME);
   m_logo->clearPicture();
   if (!IsBlank(project.STANDBYLOGOBMP)) {
-    ShowPicture(*m_logo, project.STANDBYLOGOBMP, m_studio.programDir());
+    showLogo();
   }
   showEntry(m_nodeAddress, project, &Project::NODEADDR);
   showEntry(m_backlight, project, &Project::BACKLIGHTSAVE);
@@ -372,7 +373,12 @@ void BuildPage::Image14Click() {
   if (const auto path = ChoosePicture(m_studio.host(), m_studio.language(), std::string())) {
     takeLogo(*path);
   }
-  ShowPicture(*m_logo, m_studio.project().STANDBYLOGOBMP, m_studio.programDir());
+  showLogo();
+}
+
+void BuildPage::showLogo() {
+  const Project& project = m_studio.project();
+  ShowPicture(*m_logo, PictureFileOf(project, project.STANDBYLOGOBMP), m_studio.programDir());
 }
 
 void BuildPage::takeLogo(const std::string& path) {

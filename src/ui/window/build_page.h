@@ -76,6 +76,8 @@ class BuildPage : public QWidget, private UploadView {
   void showSheetCaption();
   // A chosen or dropped logo, as TakePicture lets it in.
   void takeLogo(const std::string& path);
+  // The logo picture, wherever the project's path to it is found.
+  void showLogo();
   // The settings and the boxes as they are now, for the next request.
   void configureSession();
   void showLog();

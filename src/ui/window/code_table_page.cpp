@@ -16,6 +16,7 @@
 #include "project/catalogue.h"
 #include "project/choices.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "project/project_file.h"
 #include "ui/qt/display_text.h"
 #include "ui/qt/report_exceptions.h"
@@ -202,7 +203,13 @@ void CodeTablePage::refresh() {
       m_inputLists[row]->setCurrentIndex(index);
     }
   }
-  m_liftStates->showAll(project.LiftStateImage);
+  PathTable files = project.LiftStateImage;
+  for (auto& row : files) {
+    for (std::string& cell : row) {
+      cell = PictureFileOf(project, cell);
+    }
+  }
+  m_liftStates->showAll(files);
 }
 
 void CodeTablePage::floorCellEdited(QTableWidgetItem* item) {
@@ -250,7 +257,8 @@ void CodeTablePage::StringGrid2DblClick() {
   showFloorBackgroundPanel(true);
   const bool exists = slot >= 0 && slot < kBackgroundSlotCount;
   if (exists && !IsBlank(project.UserBkGndImage[slot])) {
-    ShowPicture(*m_floorBackground, project.UserBkGndImage[slot], m_studio.programDir());
+    ShowPicture(*m_floorBackground, PictureFileOf(project, project.UserBkGndImage[slot]),
+                m_studio.programDir());
     m_floorBackground->show();
   } else {
     m_floorBackground->hide();
@@ -292,7 +300,7 @@ void CodeTablePage::takeIntoCell(int row, int column, const std::string& path) {
   std::string& entry = m_studio.project().LiftStateImage[row][column];
   if (taken && *taken != entry) {
     entry = *taken;
-    m_liftStates->showCell(row, column, entry);
+    m_liftStates->showCell(row, column, PictureFileOf(m_studio.project(), entry));
   }
 }
 

@@ -7,6 +7,7 @@
 #include "app/studio.h"
 #include "project/catalogue.h"
 #include "project/paths.h"
+#include "project/picture_lookup.h"
 #include "ui/qt/colours.h"
 #include "ui/window/picture_box.h"
 #include "ui/window/widget_factory.h"
@@ -151,7 +152,7 @@ void ScreenPreview::ShowBuildPreview() {
   const auto& pictures = vertical ? project.UserBkGndImage : project.UserBkGndImage2;
   for (const std::string& path : pictures) {
     if (!IsBlank(path)) {
-      ShowPicture(*m_background, path, home);
+      ShowPicture(*m_background, PictureFileOf(project, path), home);
       break;
     }
   }
