@@ -250,6 +250,12 @@ TEST_F(ProjectCliTest, SetWritesNothingWhenAnyValueIsRefused) {
             std::string::npos)
       << notKept.err;
   EXPECT_NE(notKept.err.find("tvx880: LayoutVariant: \"1\" would not be kept"), std::string::npos);
+  // A blank text that the loader reads as its default.
+  const test::CliRun blank = run("project set " + file + home + " FLS2_DIR= DateTimeLanguage=");
+  EXPECT_EQ(blank.status, 1);
+  EXPECT_NE(blank.err.find("FLS2_DIR: \"\" would not be kept: a blank value loads as \"Style1\""),
+            std::string::npos);
+  EXPECT_NE(blank.err.find("DateTimeLanguage: \"\" would not be kept"), std::string::npos);
 
   for (const char* usage :
        {" NOSUCHFIELD=1", " NODEADDR", " 'FloorTable[256]=1'", " 'LiftStateImage[0][E]=a.bmp'"}) {

@@ -17,8 +17,6 @@ constexpr std::array<std::string_view, 7> kDayNames{"MON", "TUE", "WED", "THU",
                                                     "FRI", "SAT", "SUN"};
 constexpr std::array<std::string_view, 12> kMonthNames{"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-constexpr std::string_view kDefaultDateTimeLanguage = "EN";
-
 std::string joinFolders(std::string path, std::initializer_list<std::string_view> folders) {
   for (std::string_view folder : folders) {
     path += folder;

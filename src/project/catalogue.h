@@ -10,6 +10,9 @@
 // programDir always ends in a separator.
 namespace tvx {
 
+// The language of the date pictures when a project names none.
+inline constexpr std::string_view kDefaultDateTimeLanguage = "EN";
+
 inline constexpr std::string_view kCatalogueFolderName = "DefaultImageR1";
 
 enum class CatalogueFolder {

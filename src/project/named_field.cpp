@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "project/catalogue.h"
 #include "project/choices.h"
 #include "project/project_keys.h"
 #include "util/text_encoding.h"
@@ -49,6 +50,7 @@ constexpr BilingualText kNotBig5{"\"%s\" 含有 Big5 無法表示的字元; 可�
                                  "\"%s\" has a character that Big5 cannot hold; it takes %s"};
 constexpr BilingualText kNotKept{"\"%s\" 不會被保存: %s", "\"%s\" would not be kept: %s"};
 
+constexpr BilingualText kBlankLoadsAs{"空白的值載入時為 \"%s\"", "a blank value loads as \"%s\""};
 constexpr BilingualText kOneLineText{"Big5 可表示的一行文字, 兩端沒有空白",
                                      "a text that Big5 can hold, on one line, no spaces at "
                                      "either end"};
@@ -459,6 +461,14 @@ std::string NamedFieldValue(const Project& project, const NamedField& field) {
   }
 }
 
+// What the loader makes of a field the file leaves blank, when that is not blank.
+std::string_view blankLoadsAs(const NamedField& field) {
+  if (field.kind == Kind::kDateTimeLanguage) {
+    return kDefaultDateTimeLanguage;
+  }
+  return field.kind == Kind::kPlain ? field.field->textDefault : std::string_view();
+}
+
 Result<void> SetNamedField(Project& project, const NamedField& field, std::string_view name,
                            std::string_view value, const AppSettings& settings, unsigned lang) {
   const std::optional<std::int64_t> number = numberFor(field, value);
@@ -476,6 +486,10 @@ Result<void> SetNamedField(Project& project, const NamedField& field, std::strin
   }
   if (!fitsOneLine(value) || !IsValidUtf8(value)) {
     return refusal(name, value, kRefused, allowed, lang);
+  }
+  if (const std::string_view loadsAs = blankLoadsAs(field); value.empty() && !loadsAs.empty()) {
+    return refusal(name, value, kNotKept,
+                   FillIn(kBlankLoadsAs.forLanguage(lang), {std::string(loadsAs)}), lang);
   }
   if (field.kind == Kind::kFloorBackground && !value.empty() &&
       !numberIn(value, 0, kBackgroundSlotCount - 1)) {

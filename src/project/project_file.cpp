@@ -317,7 +317,8 @@ class ProjectReader {
       }
     }
     const std::string language = text(kDateTimeImage, WeekKey(0));
-    m_project.DateTimeLanguage = IsBlank(language) ? std::string("EN") : language;
+    m_project.DateTimeLanguage =
+        IsBlank(language) ? std::string(kDefaultDateTimeLanguage) : language;
   }
 
   void readUnknownKeys() {
