@@ -131,6 +131,7 @@ void printProject(const Project& p) {
 struct ProjectOptions {
   std::string file;
   std::optional<std::string> home;
+  std::optional<std::string> lang;
   bool force = false;
 };
 
@@ -143,6 +144,7 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
   CLI::App* sub = project.add_subcommand(name, description);
   sub->add_option("FILE", options.file, "project file (.ql3)")->required();
   addHomeOption(*sub, options.home);
+  addLanguageOption(*sub, options.lang);
   return sub;
 }
 
@@ -157,6 +159,7 @@ std::optional<std::string> findHome(const ProjectOptions& options) {
 }
 
 int runNew(const ProjectOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   std::error_code code;
   if (!options.force &&
       std::filesystem::exists(std::filesystem::symlink_status(options.file, code))) {
@@ -166,7 +169,7 @@ int runNew(const ProjectOptions& options) {
   if (!home) {
     return kExitFailure;
   }
-  Studio studio(*home);
+  Studio studio(*home, &ConsoleMessages());
   studio.StartUp();
   if (!studio.SaveProject(options.file)) {
     return reportFailure(
@@ -176,7 +179,9 @@ int runNew(const ProjectOptions& options) {
 }
 
 int runShow(const ProjectOptions& options) {
-  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  SetReportLanguage(LanguageOption(options.lang));
+  const Result<std::unique_ptr<Studio>> studio =
+      StudioWithProject(options.file, options.home, nullptr, options.lang);
   if (!studio) {
     return reportFailure(studio.error());
   }
