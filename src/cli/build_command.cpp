@@ -84,6 +84,9 @@ class CommandLineBuildHost : public BuildHost {
     return m_options.lenient;
   }
 
+  // As the console shows the log lines.
+  std::string quotedText(std::string_view text) const override { return ConsoleText(text); }
+
   int uploadStatus() const { return m_uploadStatus; }
 
  private:
