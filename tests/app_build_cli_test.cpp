@@ -11,6 +11,7 @@
 #include "rom/rom_layout.h"
 #include "support/cli_run.h"
 #include "support/temp_dir.h"
+#include "support/test_home.h"
 
 // "tvx880 build" and "tvx880 inspect", run as a technician runs them.
 namespace tvx {
@@ -218,6 +219,77 @@ TEST_F(BuildCliTest, InspectTellsWhatAFileIs) {
   const test::CliRun absent = run("inspect " + path("absent.BIN"));
   EXPECT_EQ(absent.status, 1);
   EXPECT_NE(absent.err.find("can not read"), std::string::npos);
+}
+
+// 大廳, 大門 and 大 as the window stores them: in Big5.
+const std::string kBig5Hall = "\xA4\x6A\xC6\x55";
+const std::string kBig5Gate = "\xA4\x6A\xAA\xF9";
+
+TEST_F(BuildCliTest, AFloorPictureNamedInUtf8IsFoundAndBig5TextsPrintAsTheConsoleWritesThem) {
+  test::TempDir home;
+  fs::copy(kShippedHome, home.path(), fs::copy_options::recursive);
+  const std::string homeOption = " --home " + test::ShellQuoted(home.path().string());
+  // Copied onto a Linux disk, the picture of 大廳 is named in UTF-8; 大門 has none.
+  const std::string floorStyle = (home.path() / "DefaultImageR1/UserDefine/Floor/Style0/").string();
+  ASSERT_EQ(
+      std::system(("convert -size 64x48 xc:blue BMP3:" + test::ShellQuoted(floorStyle + "大廳.bmp"))
+                      .c_str()),
+      0);
+  ASSERT_EQ(run("project new " + path("hall.ql3") + homeOption).status, 0);
+  for (const auto& [code, text] :
+       {std::pair{"0x00", std::string("1")}, {"0x05", kBig5Hall}, {"0x06", kBig5Gate}}) {
+    ASSERT_EQ(
+        run("ini set " + path("hall.ql3") + " FloorTable " + code + " " + test::ShellQuoted(text))
+            .status,
+        0);
+  }
+
+  const test::CliRun check = run("check " + path("hall.ql3") + homeOption + " --lang en");
+  EXPECT_EQ(check.out.find("[FloorTable 0x05"), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("the floor text \"大門\" names the picture 大門.bmp"), std::string::npos)
+      << check.out;
+
+  const std::string build = "build " + path("hall.ql3") + homeOption + " --lang en --lenient";
+  const test::CliRun utf8 = test::RunTvx880(build, "LC_ALL=C.UTF-8");
+  ASSERT_EQ(utf8.status, 0) << utf8.err;
+  EXPECT_NE(utf8.out.find("\n[Warning] CTBL-0x06=大門 not found --> auto cancel !!!\n"),
+            std::string::npos)
+      << utf8.out;
+  EXPECT_EQ(utf8.out.find("0x05="), std::string::npos) << "its picture was found";
+  const test::CliRun bytes = test::RunTvx880(build, "LC_ALL=C");
+  EXPECT_NE(bytes.out.find("\n[Warning] CTBL-0x06=" + kBig5Gate + " not found"), std::string::npos)
+      << bytes.out;
+  EXPECT_EQ(test::ReadFileBytes(work / "hall.ql3").find("大"), std::string::npos)
+      << "the project keeps its Big5 texts";
+
+  const test::CliRun floors = run("inspect " + path("hall.BIN") + " --floors");
+  EXPECT_NE(floors.out.find("0x05  display 0xFE05  picture\n      bank 6 slot   5  picture of "
+                            "floor code 0x05     present\n"),
+            std::string::npos)
+      << floors.out;
+}
+
+TEST_F(BuildCliTest, LangZhReachesTheMessagesAndTheFailuresOfEveryCommand) {
+  test::TestHome bare;  // no settings, no library
+  const std::string zh = " --lang zh --home " + test::ShellQuoted(bare.dir());
+  const test::CliRun missing = run("build " + path("nothing.ql3") + zh);
+  EXPECT_EQ(missing.err, "Error: 找不到 T880_PCGLB.GLB 檔!!\nTVX880: 錯誤: 檔案 \"" +
+                             (work / "nothing.ql3").string() + "\" 不存在!\ntvx880: 專案 \"" +
+                             (work / "nothing.ql3").string() + "\" 未載入\n");
+
+  test::WriteFileBytes(work / "empty.ql3", "[Mode]\r\nLayout=16\r\n\r\n");
+  const std::string shipped = " --home " + test::ShellQuoted(kShippedHome);
+  EXPECT_EQ(run("build " + path("empty.ql3") + shipped + " --lang zh").err,
+            "tvx880: 未寫入 ROM 映像檔: 樓層代碼表是空的\n");
+  EXPECT_NE(run("project show " + path("nothing.ql3") + zh).err.find("TVX880: 錯誤: 檔案 \""),
+            std::string::npos);
+  EXPECT_EQ(run("ini set " + path("a.ini") + " '' KEY value --lang zh").err,
+            "tvx880: 區段與鍵名不可為空\n");
+  EXPECT_EQ(run("inspect " + path("empty.ql3") + " --lang zh").err,
+            "tvx880: \"" + (work / "empty.ql3").string() + "\" 既非 ROM 映像檔亦非 GLB\n");
+  EXPECT_NE(run("convert --truncate " + path("empty.ql3") + " " + path("empty.ql3") + " --lang zh")
+                .err.find(": 輸出檔與輸入檔是同一個檔案\n"),
+            std::string::npos);
 }
 
 // The virtual indicator ("tvx880 sim --once") in the background, its output in a file; ready

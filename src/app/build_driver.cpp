@@ -108,7 +108,7 @@ Result<BuildResult> BuildDriver::build() {
     return stopped(BuildOutcome::kNoFloorCodes);
   }
   CheckOptions checkOptions;
-  checkOptions.userTextToUtf8 = TextAsUtf8;
+  checkOptions.userTextToUtf8 = [this](std::string_view text) { return m_host.quotedText(text); };
   CheckReport check = CheckProject(project, state, checkOptions);
   if (check.errors() + check.warnings() > 0) {
     const bool anyway = m_host.buildDespite(check);

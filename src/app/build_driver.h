@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "app/studio.h"
 #include "check/check_report.h"
 #include "rom/build_clock.h"
 #include "rom/rom_layout.h"
 #include "util/result.h"
+#include "util/text_encoding.h"
 
 // "Build and upload": the project becomes a ROM image ".BIN" beside the project file, which is
 // then handed to the upload. Runs on the user-interface thread, one step after the other; the
@@ -36,6 +38,8 @@ class BuildHost {
   // builds anyway (the indicator then gets what the build can make), false stops. Without an
   // answer the build goes on.
   virtual bool buildDespite(const CheckReport& /*report*/) { return true; }
+  // How the check's findings quote the project's texts: in UTF-8 for the window.
+  virtual std::string quotedText(std::string_view text) const { return TextAsUtf8(text); }
 };
 
 enum class BuildOutcome {

@@ -10,6 +10,8 @@
 #include "app/studio.h"
 #include "check/report_format.h"
 #include "cli/commands.h"
+#include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "cli/field_setting_options.h"
 #include "cli/project_studio.h"
 #include "cli/rom_image_destination.h"
@@ -54,7 +56,7 @@ ConsoleUploadOptions uploadOptions(const BuildOptions& options, const AppSetting
 
 // Messages to stderr; the save question is answered with the project's own path, so the
 // project is saved where it was loaded from.
-class CommandLineHost : public StderrHost {
+class CommandLineHost : public ConsoleHost {
  public:
   explicit CommandLineHost(std::string projectPath) : m_projectPath(std::move(projectPath)) {}
   std::optional<std::string> chooseSaveFile(const FileDialogRequest&) override {
@@ -84,10 +86,12 @@ class CommandLineBuildHost : public BuildHost {
 
   // The findings go out with the log, in its language; only --lenient builds on.
   bool buildDespite(const CheckReport& report) override {
-    std::fputs(RenderReportText(report, m_studio.language()).c_str(), stdout);
-    std::fflush(stdout);
+    Print(stdout, RenderReportText(report, m_studio.language()));
     return m_options.lenient;
   }
+
+  // As the console shows the log lines.
+  std::string quotedText(std::string_view text) const override { return ConsoleText(text); }
 
   int uploadStatus() const { return m_uploadStatus; }
 
@@ -106,30 +110,30 @@ std::function<void()> logEcho(const BuildLog& log) {
       *printed = 0;
     }
     for (; *printed < lines.size(); ++*printed) {
-      std::printf("%s\n", lines[*printed].c_str());
+      PrintLine(stdout, lines[*printed]);
     }
-    std::fflush(stdout);
   };
 }
 
-const char* outcomeReason(BuildOutcome outcome) {
+BilingualText outcomeReason(BuildOutcome outcome) {
   switch (outcome) {
     case BuildOutcome::kNoFloorCodes:
-      return "the floor code table is empty";
+      return {"樓層代碼表是空的", "the floor code table is empty"};
     case BuildOutcome::kCheckRefused:
-      return "the pre-flight check found problems";
+      return {"建置前檢查發現問題", "the pre-flight check found problems"};
     case BuildOutcome::kNotSaved:
-      return "the project could not be saved";
+      return {"專案無法儲存", "the project could not be saved"};
     case BuildOutcome::kMissingArrow:
-      return "a direction arrow picture is missing";
+      return {"缺少方向箭頭圖", "a direction arrow picture is missing"};
     case BuildOutcome::kOutOfMemory:
-      return "the pictures do not fit the indicator's memory";
+      return {"圖片超過指示器的記憶體", "the pictures do not fit the indicator's memory"};
     default:
-      return "the build failed";
+      return {"建置失敗", "the build failed"};
   }
 }
 
 int runBuild(const BuildOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   if (options.port) {
     if (Result<void> checked = CheckConsoleUploadOptions(uploadOptions(options, {})); !checked) {
       return reportFailure(checked.error(), kExitUsage);
@@ -141,15 +145,17 @@ int runBuild(const BuildOptions& options) {
     }
   }
   CommandLineHost host(options.project);
-  Result<std::unique_ptr<Studio>> loaded = StudioWithProject(options.project, options.home, &host);
+  Result<std::unique_ptr<Studio>> loaded =
+      StudioWithProject(options.project, options.home, &host, options.lang);
   if (!loaded) {
     return reportFailure(loaded.error());
   }
   Studio& studio = **loaded;
-  applyLanguage(studio, options.lang);
+  // From here every line is in the log's language.
+  SetReportLanguage(studio.language());
   const std::vector<FieldSetting> settings = ParsedFieldSettings(options.settings);
   if (const std::vector<Error> refusals =
-          ApplyFieldSettings(studio.project(), settings, studio.settings(), 0);
+          ApplyFieldSettings(studio.project(), settings, studio.settings(), studio.language());
       !refusals.empty()) {
     for (const Error& refusal : refusals) {
       reportFailure(refusal);
@@ -172,7 +178,8 @@ int runBuild(const BuildOptions& options) {
     return reportFailure(Error::Stated(options.project, kRefusedByCheck));
   }
   if (outcome != BuildOutcome::kBuilt) {
-    return reportFailure(Error::Invalid({}, outcomeReason(outcome)).withAction(kNoImageWritten));
+    const std::string reason(outcomeReason(outcome).forLanguage(ReportLanguage()));
+    return reportFailure(Error::Invalid({}, reason).withAction(kNoImageWritten));
   }
   // A failed upload after the build has been reported; the command failed.
   return buildHost.uploadStatus();
@@ -193,8 +200,8 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
   buildCommand->add_option("--out", build->out,
                            "where the image goes (default: the project's path with \".BIN\"); "
                            "an existing file there must be a ROM image, and never the project");
-  buildCommand->add_option("--lang", build->lang, "language of the log (default: the settings)")
-      ->check(CLI::IsMember({"en", "zh"}));
+  addLanguageOption(*buildCommand, build->lang,
+                    "language of the log and the messages (default: the settings)");
   buildCommand->add_option("--port", build->port,
                            "upload the image through this port (\"COM 3\" or a device path)");
   buildCommand->add_flag("--lenient", build->lenient,

@@ -6,6 +6,7 @@
 #include "check/check_project.h"
 #include "check/report_format.h"
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/project_studio.h"
 #include "util/text_encoding.h"
 
@@ -22,18 +23,22 @@ struct CheckCommandOptions {
 };
 
 int runCheck(const CheckCommandOptions& options) {
-  Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.project, options.home);
+  SetReportLanguage(LanguageOption(options.lang));
+  Result<std::unique_ptr<Studio>> studio =
+      StudioWithProject(options.project, options.home, nullptr, options.lang);
   if (!studio) {
     return reportFailure(studio.error());
   }
-  applyLanguage(**studio, options.lang);
+  SetReportLanguage((*studio)->language());
   CheckOptions checkOptions;
   checkOptions.verbose = options.verbose;
-  checkOptions.userTextToUtf8 = TextAsUtf8;
+  // JSON is UTF-8 whatever the console; the text report quotes the files' texts as the console
+  // shows them.
+  checkOptions.userTextToUtf8 = options.json ? TextToUtf8(TextAsUtf8) : TextToUtf8(ConsoleText);
   const CheckReport report = CheckProject((*studio)->project(), (*studio)->state(), checkOptions);
   const std::string text = options.json ? RenderReportJson(report, TextAsUtf8)
                                         : RenderReportText(report, (*studio)->language());
-  std::fputs(text.c_str(), stdout);
+  Print(stdout, text);
   return report.errors() + report.warnings() > 0 ? kExitFailure : kExitOk;
 }
 
@@ -47,8 +52,8 @@ void registerCheckCommands(CLI::App& app, CommandRunner& runner) {
       "picture library and the memory. Writes nothing; exit status 1 when anything was found");
   check->add_option("PROJECT", options->project, "project file (.ql3)")->required();
   addHomeOption(*check, options->home);
-  check->add_option("--lang", options->lang, "language of the report (default: the settings)")
-      ->check(CLI::IsMember({"en", "zh"}));
+  addLanguageOption(*check, options->lang,
+                    "language of the report and the messages (default: the settings)");
   check->add_flag("--json", options->json, "print the report as JSON");
   check->add_flag("--verbose", options->verbose,
                   "also list what the build handles by itself (notes)");

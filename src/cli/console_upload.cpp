@@ -9,6 +9,7 @@
 
 #include "app/build_log.h"
 #include "app/upload_session.h"
+#include "cli/console_text.h"
 #include "cli/interrupt_watcher.h"
 #include "serial/port_map.h"
 #include "util/local_event_loop.h"
@@ -53,9 +54,7 @@ class ConsoleUploadView : public UploadView {
     }
     for (; m_printed < lines.size(); ++m_printed) {
       eraseBar();
-      std::fputs(lines[m_printed].c_str(), stdout);
-      std::fputc('\n', stdout);
-      std::fflush(stdout);
+      cli::PrintLine(stdout, lines[m_printed]);
       drawBar();
     }
   }

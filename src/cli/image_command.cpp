@@ -2,11 +2,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "image/bmp_probe.h"
 #include "image/error_diffusion.h"
 #include "image/normalised_bmp.h"
@@ -18,6 +20,7 @@
 #include "util/crc8.h"
 #include "util/error_text.h"
 #include "util/file_replace.h"
+#include "util/printf_format.h"
 
 namespace tvx::cli {
 namespace {
@@ -36,6 +39,7 @@ constexpr BilingualText kImportOntoInput{"無法匯入 %s: 輸出檔與輸入檔
 constexpr BilingualText kCannotWritePicture{"無法寫入圖檔 %s", "cannot write the picture %s"};
 
 struct ConvertOptions {
+  std::optional<std::string> lang;
   bool diffuse = false;
   bool truncate = false;
   std::string input;
@@ -64,6 +68,7 @@ bool outputIsInput(const std::string& inputPath, const std::string& outputPath) 
 }
 
 int runConvert(const ConvertOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   if (outputIsInput(options.input, options.output)) {
     return reportFailure(Error::Stated(options.input + " to " + options.output, kOutputIsInput));
   }
@@ -107,6 +112,7 @@ int runConvert(const ConvertOptions& options) {
 }
 
 struct ImportOptions {
+  std::optional<std::string> lang;
   std::string input;
   std::string output;
   std::string slot;
@@ -116,6 +122,7 @@ struct ImportOptions {
 };
 
 int runImport(const ImportOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   const std::string subject = options.input + " to " + options.output;
   if (outputIsInput(options.input, options.output)) {
     return reportFailure(Error::Stated(subject, kImportOntoInput));
@@ -136,8 +143,9 @@ int runImport(const ImportOptions& options) {
       !written) {
     return reportFailure(Error(written.error()).withAction(kCannotWritePicture));
   }
-  std::printf("%s: %d x %d, %s\n", options.output.c_str(), picture->Width(), picture->Height(),
-              options.slot.c_str());
+  PrintLine(stdout,
+            YVclUtil::FormatPrintf("%s: %d x %d, %s", options.output.c_str(), picture->Width(),
+                                   picture->Height(), options.slot.c_str()));
   return kExitOk;
 }
 
@@ -185,6 +193,7 @@ void registerImageCommands(CLI::App& app, CommandRunner& runner) {
   mode->require_option(1);
   convert->add_option("input", options->input, "Source picture")->required();
   convert->add_option("output", options->output, "16-bit BMP to write")->required();
+  addLanguageOption(*convert, options->lang);
   runner.bind(convert, [options] { return runConvert(*options); });
 
   auto import = std::make_shared<ImportOptions>();
@@ -218,6 +227,7 @@ void registerImageCommands(CLI::App& app, CommandRunner& runner) {
           "#RRGGBB"));
   importCommand->add_flag("--horizontal", import->horizontal,
                           "the logo fills a horizontal screen (320 x 240) instead of 240 x 320");
+  addLanguageOption(*importCommand, import->lang);
   runner.bind(importCommand, [import] { return runImport(*import); });
 
   auto files = std::make_shared<std::vector<std::string>>();

@@ -15,6 +15,11 @@ namespace {
 using YVclUtil::TYIniAccess;
 using YVclUtil::TYIniFile;
 
+constexpr BilingualText kEmptyName{"區段與鍵名不可為空",
+                                   "the section and the key must not be empty"};
+constexpr BilingualText kLongName{"區段名稱與鍵名最長 256 位元組",
+                                  "section names and keys are at most 256 bytes long"};
+
 // The store reports its failures as error boxes; on the command line they become the one
 // message of a failed command.
 class StoreReports {
@@ -100,10 +105,10 @@ int getIni(const std::string& file, const std::string& section, const std::strin
 int setIni(const std::string& file, const std::string& section, const std::string& key,
            const std::string& value) {
   if (section.empty() || key.empty()) {
-    return reportFailure(Error::Invalid({}, "the section and the key must not be empty"));
+    return reportFailure(Error::Stated({}, kEmptyName));
   }
   if (section.size() > 256 || key.size() > 256) {
-    return reportFailure(Error::Invalid({}, "section names and keys are at most 256 bytes long"));
+    return reportFailure(Error::Stated({}, kLongName));
   }
   StoreReports reports;
   const auto ini = openStore(file, TYIniAccess::ReadWrite, reports);
@@ -112,7 +117,8 @@ int setIni(const std::string& file, const std::string& section, const std::strin
   }
   ini->WriteString(section, key, value);
   if (!ini->UpdateFile()) {
-    return reportFailure(ErrorBecause(*ini->pr_LastSaveError(), 0, {}, {"未儲存", "not saved"}));
+    return reportFailure(
+        ErrorBecause(*ini->pr_LastSaveError(), ReportLanguage(), {}, {"未儲存", "not saved"}));
   }
   return kExitOk;
 }
@@ -127,7 +133,12 @@ void registerIniCommands(CLI::App& app, CommandRunner& runner) {
       "dump", "Print FILE exactly as the settings store would write it back (CR LF line ends)");
   auto dumpFile = std::make_shared<std::string>();
   dump->add_option("FILE", *dumpFile, "INI file to read (never created or changed)")->required();
-  runner.bind(dump, [=] { return dumpIni(*dumpFile); });
+  auto dumpLang = std::make_shared<std::optional<std::string>>();
+  addLanguageOption(*dump, *dumpLang);
+  runner.bind(dump, [=] {
+    SetReportLanguage(LanguageOption(*dumpLang));
+    return dumpIni(*dumpFile);
+  });
 
   CLI::App* get = ini->add_subcommand("get", "Print the value of KEY in SECTION and a newline");
   auto getArgs = std::make_shared<std::array<std::string, 4>>();
@@ -136,8 +147,12 @@ void registerIniCommands(CLI::App& app, CommandRunner& runner) {
   get->add_option("KEY", (*getArgs)[2], "Key (case-sensitive)")->required();
   get->add_option("--default", (*getArgs)[3],
                   "Text printed when the section, the key or its value is absent");
-  runner.bind(get,
-              [=] { return getIni((*getArgs)[0], (*getArgs)[1], (*getArgs)[2], (*getArgs)[3]); });
+  auto getLang = std::make_shared<std::optional<std::string>>();
+  addLanguageOption(*get, *getLang);
+  runner.bind(get, [=] {
+    SetReportLanguage(LanguageOption(*getLang));
+    return getIni((*getArgs)[0], (*getArgs)[1], (*getArgs)[2], (*getArgs)[3]);
+  });
 
   CLI::App* set = ini->add_subcommand(
       "set", "Store VALUE under KEY in SECTION and save FILE (created when missing)");
@@ -147,8 +162,12 @@ void registerIniCommands(CLI::App& app, CommandRunner& runner) {
   set->add_option("KEY", (*setArgs)[2], "Key (case-sensitive)")->required();
   set->add_option("VALUE", (*setArgs)[3], "Value; an empty one leaves the key without value")
       ->required();
-  runner.bind(set,
-              [=] { return setIni((*setArgs)[0], (*setArgs)[1], (*setArgs)[2], (*setArgs)[3]); });
+  auto setLang = std::make_shared<std::optional<std::string>>();
+  addLanguageOption(*set, *setLang);
+  runner.bind(set, [=] {
+    SetReportLanguage(LanguageOption(*setLang));
+    return setIni((*setArgs)[0], (*setArgs)[1], (*setArgs)[2], (*setArgs)[3]);
+  });
 }
 
 }  // namespace tvx::cli

@@ -3,17 +3,37 @@
 
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "cli/console_host.h"
+#include "cli/console_text.h"
 #include "util/error_text.h"
 
 namespace tvx::cli {
 
+namespace {
+
+unsigned g_reportLanguage = 0;
+
+}  // namespace
+
+unsigned ReportLanguage() {
+  return g_reportLanguage;
+}
+
+void SetReportLanguage(unsigned lang) {
+  g_reportLanguage = lang;
+}
+
+unsigned LanguageOption(const std::optional<std::string>& lang, unsigned otherwise) {
+  return lang ? (*lang == "en" ? 0 : 1) : otherwise;
+}
+
 int reportFailure(const std::string& message) {
-  std::fprintf(stderr, "tvx880: %s\n", message.c_str());
+  PrintLine(stderr, "tvx880: " + message);
   return kExitFailure;
 }
 
 int reportFailure(const Error& error, ExitStatus status) {
-  reportFailure(ErrorText(error, 0));
+  reportFailure(ErrorText(error, g_reportLanguage));
   return status;
 }
 
@@ -27,6 +47,8 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string("tvx880 ") + TVX_VERSION);
   app.require_subcommand(0, 1);
 
+  ConsoleDiagnosticSink consoleSink;
+  const YVclUtil::ScopedDiagnosticSink errorBoxes(consoleSink);
   CommandRunner runner;
   registerIniCommands(app, runner);
   registerImageCommands(app, runner);

@@ -1,6 +1,6 @@
 #include "cli/net_text.h"
 
-#include <cstdio>
+#include "cli/console_text.h"
 
 namespace tvx::cli {
 
@@ -41,9 +41,7 @@ std::string oneLine(const std::string& message) {
 }
 
 void say(const std::string& text) {
-  std::fputs(text.c_str(), stdout);
-  std::fputc('\n', stdout);
-  std::fflush(stdout);
+  PrintLine(stdout, text);
 }
 
 std::optional<unsigned> parseHex(const std::string& text, unsigned max) {

@@ -135,6 +135,7 @@ void printProject(const Project& p) {
 struct ProjectOptions {
   std::string file;
   std::optional<std::string> home;
+  std::optional<std::string> lang;
   bool force = false;
   std::vector<std::string> fields;  // names (get) or NAME=VALUE texts (set)
 };
@@ -151,6 +152,7 @@ CLI::App* addProjectSubcommand(CLI::App& project, const char* name, const char* 
   CLI::App* sub = project.add_subcommand(name, description);
   sub->add_option("FILE", options.file, "project file (.ql3)")->required();
   addHomeOption(*sub, options.home);
+  addLanguageOption(*sub, options.lang);
   return sub;
 }
 
@@ -165,6 +167,7 @@ std::optional<std::string> findHome(const ProjectOptions& options) {
 }
 
 int runNew(const ProjectOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   std::error_code code;
   if (!options.force &&
       std::filesystem::exists(std::filesystem::symlink_status(options.file, code))) {
@@ -174,7 +177,7 @@ int runNew(const ProjectOptions& options) {
   if (!home) {
     return kExitFailure;
   }
-  Studio studio(*home);
+  Studio studio(*home, &ConsoleMessages());
   studio.StartUp();
   if (!studio.SaveProject(options.file)) {
     return reportFailure(Error::Stated(options.file, kNotWritten));
@@ -183,7 +186,9 @@ int runNew(const ProjectOptions& options) {
 }
 
 int runShow(const ProjectOptions& options) {
-  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  SetReportLanguage(LanguageOption(options.lang));
+  const Result<std::unique_ptr<Studio>> studio =
+      StudioWithProject(options.file, options.home, nullptr, options.lang);
   if (!studio) {
     return reportFailure(studio.error());
   }
@@ -192,7 +197,9 @@ int runShow(const ProjectOptions& options) {
 }
 
 int runGet(const ProjectOptions& options) {
-  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  SetReportLanguage(LanguageOption(options.lang));
+  const Result<std::unique_ptr<Studio>> studio =
+      StudioWithProject(options.file, options.home, nullptr, options.lang);
   if (!studio) {
     return reportFailure(studio.error());
   }
@@ -205,14 +212,16 @@ int runGet(const ProjectOptions& options) {
 }
 
 int runSet(const ProjectOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   const std::vector<FieldSetting> settings = ParsedFieldSettings(options.fields);
-  const Result<std::unique_ptr<Studio>> studio = StudioWithProject(options.file, options.home);
+  const Result<std::unique_ptr<Studio>> studio =
+      StudioWithProject(options.file, options.home, nullptr, options.lang);
   if (!studio) {
     return reportFailure(studio.error());
   }
   Studio& loaded = **studio;
   const std::vector<Error> refusals =
-      ApplyFieldSettings(loaded.project(), settings, loaded.settings(), 0);
+      ApplyFieldSettings(loaded.project(), settings, loaded.settings(), ReportLanguage());
   if (!refusals.empty()) {
     for (const Error& refusal : refusals) {
       reportFailure(refusal);

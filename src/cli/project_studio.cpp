@@ -1,6 +1,7 @@
 #include "cli/project_studio.h"
 
 #include "app/program_home.h"
+#include "cli/console_host.h"
 #include "cli/report.h"
 
 namespace tvx::cli {
@@ -11,15 +12,22 @@ void addHomeOption(CLI::App& command, std::optional<std::string>& home) {
                      "program or in the installed data folder when not given");
 }
 
+Host& ConsoleMessages() {
+  static ConsoleHost host;
+  return host;
+}
+
 Result<std::unique_ptr<Studio>> StudioWithProject(const std::string& project,
                                                   const std::optional<std::string>& home,
-                                                  Host* host) {
+                                                  Host* host,
+                                                  const std::optional<std::string>& lang) {
   Result<std::string> programDir = FindProgramDir(home);
   if (!programDir) {
     return std::move(programDir).error();
   }
-  auto studio = std::make_unique<Studio>(*programDir, host);
+  auto studio = std::make_unique<Studio>(*programDir, host != nullptr ? host : &ConsoleMessages());
   studio->StartUp();
+  applyLanguage(*studio, lang);
   if (!studio->LoadProject(project)) {
     return Error::Stated(project, kProjectNotLoaded);
   }
@@ -28,7 +36,7 @@ Result<std::unique_ptr<Studio>> StudioWithProject(const std::string& project,
 
 void applyLanguage(Studio& studio, const std::optional<std::string>& lang) {
   if (lang) {
-    studio.state().settings.LANG = *lang == "en" ? 0 : 1;
+    studio.state().settings.LANG = LanguageOption(lang);
   }
 }
 

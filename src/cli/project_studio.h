@@ -15,11 +15,16 @@ namespace tvx::cli {
 // "--home DIR", the program home (settings, picture catalogue and library).
 void addHomeOption(CLI::App& command, std::optional<std::string>& home);
 
+// The messages of a studio on the command line (stderr, as the console shows them).
+Host& ConsoleMessages();
+
 // Finds the program home (home when given), starts the studio on it with host for its messages
-// (stderr when null) and loads project. The error says which of these failed.
+// (ConsoleMessages() when null), applies lang ("--lang") and loads project. The error says
+// which of these failed.
 Result<std::unique_ptr<Studio>> StudioWithProject(const std::string& project,
                                                   const std::optional<std::string>& home,
-                                                  Host* host = nullptr);
+                                                  Host* host = nullptr,
+                                                  const std::optional<std::string>& lang = {});
 
 // "--lang en|zh" over the settings' language.
 void applyLanguage(Studio& studio, const std::optional<std::string>& lang);

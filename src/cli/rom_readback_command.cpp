@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "rom/rom_floor_readback.h"
 #include "rom/rom_readback.h"
 #include "rom/rom_readback_format.h"
@@ -29,6 +30,7 @@ constexpr BilingualText kCannotDrawSheet{"無法繪製 \"%s\" 的資源總覽",
                                          "cannot draw the sheet of \"%s\""};
 
 struct InspectOptions {
+  std::optional<std::string> lang;
   std::string file;
   bool json = false;
   bool floors = false;
@@ -56,6 +58,7 @@ Result<void> writeSheet(const std::string& file, std::span<const std::uint8_t> b
 }
 
 int runInspect(const InspectOptions& options) {
+  SetReportLanguage(LanguageOption(options.lang));
   const Result<std::vector<std::uint8_t>> bytes = ReadFileBytes(options.file);
   if (!bytes) {
     return reportFailure(Error(bytes.error()).withAction(kCanNotRead));
@@ -65,7 +68,7 @@ int runInspect(const InspectOptions& options) {
       inspection.kind != RomFileKind::kUnknown) {
     return reportFailure(Error::Stated(options.file, kNoFloorTable));
   }
-  std::fputs(report(options, *bytes, inspection).c_str(), stdout);
+  Print(stdout, report(options, *bytes, inspection));
   if (inspection.kind == RomFileKind::kUnknown) {
     return reportFailure(Error::Stated(options.file, kNeitherRomNorGlb));
   }
@@ -99,6 +102,7 @@ void registerInspectCommands(CLI::App& app, CommandRunner& runner) {
   inspectCommand->add_option("--sheet", inspect->sheet,
                              "also draw every resource into this PNG, labelled with bank, slot, "
                              "role and size; empty slots a build always fills are marked");
+  addLanguageOption(*inspectCommand, inspect->lang);
   runner.bind(inspectCommand, [inspect] { return runInspect(*inspect); });
 }
 

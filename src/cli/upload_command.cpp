@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/console_text.h"
 #include "cli/interrupt_watcher.h"
 #include "cli/upload_cli.h"
 #include "upload/virtual_indicator.h"
@@ -42,6 +43,7 @@ void addUploadOptions(CLI::App* command, const std::shared_ptr<ConsoleUploadOpti
 
 int runUpload(ConsoleUploadKind kind, const std::string& file,
               const ConsoleUploadOptions& options) {
+  SetReportLanguage(options.lang);
   if (Result<void> checked = CheckConsoleUploadOptions(options); !checked) {
     return reportFailure(checked.error(), kExitUsage);
   }
@@ -60,11 +62,7 @@ struct SimOptions {
 
 int runSim(const SimOptions& options) {
   InterruptWatcher interrupts;
-  auto print = [](const std::string& line) {
-    std::fputs(line.c_str(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
-  };
+  auto print = [](const std::string& line) { PrintLine(stdout, line); };
   VirtualIndicatorOptions indicatorOptions;
   indicatorOptions.linkPath = options.link;
   indicatorOptions.baud = options.baud;

@@ -29,7 +29,11 @@ void StderrHost::showMessage(const std::string& caption, const std::string& text
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
     line.pop_back();
   }
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
+  if (m_write) {
+    m_write(caption + ": " + line);
+  } else {
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), line.c_str());
+  }
 }
 
 std::optional<std::string> StderrHost::chooseOpenFile(const FileDialogRequest&) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,17 +38,26 @@ class Host {
   virtual std::optional<Colour> chooseColour(Colour initial) = 0;
   // A pause the window makes so that the user sees a step finish (sleeps by default).
   virtual void pause(std::chrono::milliseconds duration);
+  // The language of the messages the indicator's tools only ever wrote in English (loading and
+  // saving a project, the start-up's library message): the window keeps them English whatever
+  // LANG says; the command line writes them in Chinese when asked to. 0 English, else Chinese.
+  virtual unsigned plainMessageLanguage() const { return 0; }
 };
 
-// For the command-line tool: messages go to stderr as "caption: text", dialogs are cancelled,
-// pauses are skipped.
+// For the command-line tool: messages go to stderr as "caption: text" (through write when
+// given), dialogs are cancelled, pauses are skipped.
 class StderrHost : public Host {
  public:
+  using LineWriter = std::function<void(const std::string& line)>;
+  explicit StderrHost(LineWriter write = {}) : m_write(std::move(write)) {}
   void showMessage(const std::string& caption, const std::string& text) override;
   std::optional<std::string> chooseOpenFile(const FileDialogRequest& request) override;
   std::optional<std::string> chooseSaveFile(const FileDialogRequest& request) override;
   std::optional<Colour> chooseColour(Colour initial) override;
   void pause(std::chrono::milliseconds duration) override;
+
+ private:
+  LineWriter m_write;
 };
 
 // Records everything shown and asked, and answers dialogs from queues filled beforehand (an

@@ -45,16 +45,28 @@ std::unique_ptr<TYIniFile> openStore(const std::string& path, YVclUtil::TYIniAcc
   }
 }
 
-void report(Host& host, const std::string& format, const std::string& path) {
-  std::string text = format;
-  text.replace(text.find("%s"), 2, path);
+// The messages of loading and saving, in the host's language for them.
+constexpr BilingualText kNotCreated{"錯誤: 無法建立檔案 \"%s\"", "Err: Can not create file \"%s\""};
+constexpr BilingualText kNotLoaded{"錯誤: 無法載入檔案 \"%s\"", "Err: Can not load file \"%s\""};
+constexpr BilingualText kNotExist{"錯誤: 檔案 \"%s\" 不存在!", "Err: The file \"%s\" not exist!"};
+constexpr BilingualText kNotProjectFile{"錯誤: 檔案 \"%s\" 不是 TVX-880 專案檔",
+                                        "Err: The file \"%s\" is not a TVX-880 project file"};
+
+void report(Host& host, const BilingualText& words, const std::string& path,
+            const std::string& reason = {}) {
+  std::string text = FillIn(words.forLanguage(host.plainMessageLanguage()), {path});
+  if (!reason.empty()) {
+    text += ": " + reason;
+  }
   host.showMessage(kProjectMessageCaption, text);
 }
 
 // The message with the reason after it: "Err: Can not create file "a.ql3": Permission denied".
-void report(Host& host, const std::string& format, const std::string& path, const Error& why,
+// The reason is in LANG's language unless the host asks for Chinese messages.
+void report(Host& host, const BilingualText& words, const std::string& path, const Error& why,
             unsigned lang) {
-  report(host, format + ": " + ErrorReason(why, lang), path);
+  const unsigned wordsLanguage = host.plainMessageLanguage();
+  report(host, words, path, ErrorReason(why, wordsLanguage != 0 ? wordsLanguage : lang));
 }
 
 // Text has no NUL bytes; programs and pictures do, even those that hold project lines.
@@ -351,7 +363,6 @@ void RecomputeForSave(Project& project, const ProgramState& state) {
 }
 
 bool SaveProject(const std::string& path, Project& project, ProgramState& state, Host& host) {
-  constexpr const char* kNotCreated = "Err: Can not create file \"%s\"";
   // Read when it exists, for the sections the project does not own; written only below, so
   // that a file that cannot be written is reported once, here, with the reason.
   std::unique_ptr<TYIniFile> store = openStore(path, YVclUtil::TYIniAccess::WriteOnSave);
@@ -401,9 +412,8 @@ bool SaveProject(const std::string& path, Project& project, ProgramState& state,
 }
 
 bool LoadProject(const std::string& path, Project& project, ProgramState& state, Host& host) {
-  constexpr const char* kNotLoaded = "Err: Can not load file \"%s\"";
   if (!FileExists(path)) {
-    report(host, "Err: The file \"%s\" not exist!", path);
+    report(host, kNotExist, path);
     return false;
   }
   // Read here first, so that a file that cannot be read is reported once, with the reason.
@@ -418,7 +428,7 @@ bool LoadProject(const std::string& path, Project& project, ProgramState& state,
     return false;
   }
   if (!isText(*bytes) || !holdsProjectSections(*store)) {
-    report(host, "Err: The file \"%s\" is not a TVX-880 project file", path);
+    report(host, kNotProjectFile, path);
     return false;
   }
   Project loaded = project;

@@ -7,6 +7,7 @@
 #include "project/app_settings.h"
 #include "project/catalogue.h"
 #include "project/paths.h"
+#include "util/bilingual_text.h"
 #include "util/file_bytes.h"
 
 namespace tvx {
@@ -14,6 +15,10 @@ namespace tvx {
 namespace {
 
 constexpr const char* kStartUpErrorCaption = "Error";
+constexpr BilingualText kLibraryNotFound{"找不到 T880_PCGLB.GLB 檔!!\n\n",
+                                         "T880_PCGLB.GLB file not found!!\n\n"};
+constexpr BilingualText kLibraryNotRead{"錯誤: 無法讀取檔案 \"%s\"\n\n",
+                                        "Err: Can not read file \"%s\"\n\n"};
 
 std::string modificationDate(const std::filesystem::path& path) {
   std::error_code error;
@@ -72,9 +77,11 @@ void StartUp(ProgramState& state, Project& project, Host& host) {
 
   const std::string library = state.libraryPath();
   if (!FileExists(library)) {
-    host.showMessage(kStartUpErrorCaption, "T880_PCGLB.GLB file not found!!\n\n");
+    host.showMessage(kStartUpErrorCaption,
+                     std::string(kLibraryNotFound.forLanguage(host.plainMessageLanguage())));
   } else if (!LoadLibraryImage(library, state)) {
-    host.showMessage(kStartUpErrorCaption, "Err: Can not read file \"" + library + "\"\n\n");
+    host.showMessage(kStartUpErrorCaption,
+                     FillIn(kLibraryNotRead.forLanguage(host.plainMessageLanguage()), {library}));
   }
   if (!state.LibraryLoaded) {
     state.LibraryImage.clear();

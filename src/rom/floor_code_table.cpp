@@ -8,6 +8,7 @@
 #include "rom/build_texts.h"
 #include "rom/resource_list.h"
 #include "util/ini_file.h"
+#include "util/text_encoding.h"
 
 namespace tvx {
 
@@ -41,11 +42,10 @@ void planDisplayCodes(FloorCodePlan& plan, const Project& project,
         markCharacter(tables, text[1]);
       }
     } else if (text.size() >= 3) {
-      const std::string picture = floorStyleDir + text + ".bmp";
-      if (FileExists(picture)) {
+      if (const std::optional<std::string> picture = FindFloorPicture(floorStyleDir, text)) {
         plan.pictures.push_back({.bank = kCodeTablePictureBank,
                                  .slot = code,
-                                 .value = picture,
+                                 .value = *picture,
                                  .role = SlotRole::kFloorPicture,
                                  .index = code,
                                  .source = {project_key::kFloorTable, FloorCodeName(code)}});
@@ -104,6 +104,22 @@ std::string FloorCodeWarningLine(const FloorCodeWarning& warning) {
   }
   return std::string(build_text::kWarningHead) + warning.entered +
          std::string(build_text::kBackgroundNumberTail);
+}
+
+std::optional<std::string> FindFloorPicture(const std::string& floorStyleDir,
+                                            const std::string& text) {
+  const std::string asWritten = floorStyleDir + text + ".bmp";
+  if (FileExists(asWritten)) {
+    return asWritten;
+  }
+  const std::string utf8 = TextAsUtf8(text);
+  if (utf8 != text) {
+    const std::string asUtf8 = floorStyleDir + utf8 + ".bmp";
+    if (FileExists(asUtf8)) {
+      return asUtf8;
+    }
+  }
+  return std::nullopt;
 }
 
 std::string UpperCaseText(std::string_view text) {

@@ -72,6 +72,13 @@ FloorCodeTables MakeFLCodeTableAndFLBkg(YVclUtil::TYIniFile& list, Project& proj
                                         const std::string& programDir,
                                         const BuildReporter& reporter);
 
+// The picture file a text of three or more characters (upper-cased) names in the floor style
+// folder: the file named with the text's bytes (Big5, as the indicator's tools name them), else
+// the one named with the text in UTF-8 (how a Linux disk names a picture copied onto it);
+// nothing when neither exists.
+std::optional<std::string> FindFloorPicture(const std::string& floorStyleDir,
+                                            const std::string& text);
+
 // A background number: an optional sign and decimal digits that fit 32 bits, nothing else.
 std::optional<int> ParseBackgroundNumber(std::string_view text);
 
