@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "image/error_diffusion.h"
 #include "image/little_endian.h"
 #include "image/truncate_converter.h"
+#include "ratio_reporter.h"
 
 namespace {
 
@@ -185,39 +185,20 @@ BENCHMARK(BM_FileToFile_Diffuse) TVX_SCREEN_SIZES;
 BENCHMARK(BM_FileToFile_Truncate) TVX_SCREEN_SIZES;
 BENCHMARK(BM_FileToFile_ImageMagickRemap) TVX_SCREEN_SIZES->Iterations(5);
 
-// Keeps the real time per iteration of every run for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
-      }
+void printRatios(const RatioReporter& reporter) {
+  std::printf("\nImageMagick Floyd-Steinberg remap time / tvx880 time (file to file):\n");
+  for (const std::string size : {"240/320", "320/240"}) {
+    const double magick = reporter.time("BM_FileToFile_ImageMagickRemap/" + size);
+    const double diffuse = reporter.time("BM_FileToFile_Diffuse/" + size);
+    const double truncate = reporter.time("BM_FileToFile_Truncate/" + size);
+    if (magick == 0 || diffuse == 0 || truncate == 0) {
+      std::printf("  %s: not measured\n", size.c_str());
+      continue;
     }
+    std::printf("  %s: error diffusion %.1fx faster, truncation %.1fx faster\n", size.c_str(),
+                magick / diffuse, magick / truncate);
   }
-
-  void PrintRatios() const {
-    std::printf("\nImageMagick Floyd-Steinberg remap time / tvx880 time (file to file):\n");
-    for (const char* size : {"240/320", "320/240"}) {
-      const auto magick = m_seconds.find(std::string("BM_FileToFile_ImageMagickRemap/") + size +
-                                         "/iterations:5/real_time");
-      const auto diffuse =
-          m_seconds.find(std::string("BM_FileToFile_Diffuse/") + size + "/real_time");
-      const auto truncate =
-          m_seconds.find(std::string("BM_FileToFile_Truncate/") + size + "/real_time");
-      if (magick == m_seconds.end() || diffuse == m_seconds.end() || truncate == m_seconds.end()) {
-        std::printf("  %s: not measured\n", size);
-        continue;
-      }
-      std::printf("  %s: error diffusion %.1fx faster, truncation %.1fx faster\n", size,
-                  magick->second / diffuse->second, magick->second / truncate->second);
-    }
-  }
-
- private:
-  std::map<std::string, double> m_seconds;
-};
+}
 
 }  // namespace
 
@@ -225,7 +206,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  printRatios(reporter);
   std::error_code ignored;
   std::filesystem::remove_all(WorkDir(), ignored);
   benchmark::Shutdown();

@@ -6,16 +6,18 @@
 #include <string>
 #include <vector>
 
-// The console report, keeping the real time per iteration of every run by its name (without
-// the "/iterations:..." part), so that a benchmark can print ratios against its peers.
+// The console report, keeping the real time per iteration of every run by its name and
+// arguments ("BM_X" or "BM_X/240/320", without "/iterations:..." and "/real_time"), so that a
+// benchmark can print ratios against its peers.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (!run.error_occurred && run.run_type == Run::RT_Iteration) {
-        const std::string name = run.benchmark_name();
-        m_seconds[name.substr(0, name.find('/'))] = run.GetAdjustedRealTime();
+        const std::string& args = run.run_name.args;
+        m_seconds[run.run_name.function_name + (args.empty() ? "" : "/" + args)] =
+            run.GetAdjustedRealTime();
       }
     }
   }

@@ -193,8 +193,7 @@ void registerBuildCommands(CLI::App& app, CommandRunner& runner) {
       "build",
       "Check a project, then build it into the indicator's ROM image (.BIN) and print the build "
       "log; the project is saved first (not with --set). Anything the check finds stops the build "
-      "(see "
-      "--lenient). Exit status 0 only when the image was written");
+      "(see --lenient). Exit status 0 only when the image was written");
   buildCommand->add_option("PROJECT", build->project, "project file (.ql3)")->required();
   addHomeOption(*buildCommand, build->home);
   buildCommand->add_option("--out", build->out,
